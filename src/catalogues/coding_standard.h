@@ -1,0 +1,60 @@
+// The supported coding standards and how a run chooses its guidelines.
+#pragma once
+
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "catalogues/guideline.h"
+
+namespace guidegate {
+
+enum class CodingStandard { CertC, CertCpp, MisraC2012, MisraC2023, MisraCpp2008, MisraCpp2023, CweTop25 };
+
+struct StandardInfo {
+  CodingStandard standard;
+  std::vector<std::string_view> flags;  // command-line flags, the main one first
+  std::string_view title;               // short name used in the title and heading
+  std::string_view guidelinesName;      // name with edition for the "Guidelines:" line
+  std::string_view defaultOutputFile;
+};
+
+// All seven standards in enumeration order.
+const std::vector<StandardInfo>& codingStandards();
+const StandardInfo& standardInfo(CodingStandard standard);
+// The standard whose flag is exactly `argument`, if any.
+std::optional<CodingStandard> standardForFlag(std::string_view argument);
+
+// The guidelines a report lists and the ids it reports "Not implemented" when their
+// checks did not run. Built-in catalogues are referenced; derived ones are owned.
+class ReportCatalogue {
+ public:
+  static ReportCatalogue builtIn(const GuidelineCatalogue& rows, std::set<std::string> notImplemented = {});
+  static ReportCatalogue derived(GuidelineCatalogue rows, std::set<std::string> notImplemented = {});
+  ReportCatalogue(const ReportCatalogue&) = delete;
+  ReportCatalogue& operator=(const ReportCatalogue&) = delete;
+  ReportCatalogue(ReportCatalogue&& other) noexcept;
+  ReportCatalogue& operator=(ReportCatalogue&&) = delete;
+
+  const GuidelineCatalogue& guidelines() const { return builtIn_ ? *builtIn_ : derived_; }
+  const std::set<std::string>& notImplemented() const { return notImplemented_; }
+
+ private:
+  ReportCatalogue() = default;
+  const GuidelineCatalogue* builtIn_ = nullptr;
+  GuidelineCatalogue derived_;
+  std::set<std::string> notImplemented_;
+};
+
+ReportCatalogue reportCatalogue(CodingStandard standard);
+
+// The CERT C++ rules followed by the CERT C rules that apply to C++ (159 rows).
+GuidelineCatalogue certCppReportCatalogue();
+// The 25 rows of the CWE Top 25 list, with their fixed replacement ids.
+GuidelineCatalogue cweTop25ReportCatalogue();
+// The MISRA C catalogue of an edition: 2012, else 2023.
+const GuidelineCatalogue& misraCCatalogue(int edition);
+
+}  // namespace guidegate

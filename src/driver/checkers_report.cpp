@@ -1,0 +1,31 @@
+#include "driver/checkers_report.h"
+
+#include <fstream>
+
+namespace guidegate {
+
+bool parseCheckersReportLine(std::string_view line, std::string& label, bool& ran) {
+  if (line.size() < 5) return false;
+  if (!line.starts_with("Yes ") && !line.starts_with("No ")) return false;
+  const auto begin = line.find_first_not_of(' ', 3);
+  if (begin == std::string_view::npos) return false;
+  const auto end = line.find("  ", begin);
+  label = line.substr(begin, end == std::string_view::npos ? std::string_view::npos : end - begin);
+  ran = line.front() == 'Y';
+  return true;
+}
+
+bool readCheckersReport(const std::string& path, CheckersRun& checkersRun) {
+  std::ifstream in(path);
+  if (!in) return false;
+  std::string line;
+  std::string label;
+  bool ran = false;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (parseCheckersReportLine(line, label, ran)) checkersRun[label] = ran;
+  }
+  return true;
+}
+
+}  // namespace guidegate

@@ -1,0 +1,37 @@
+// The command line of a run.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "catalogues/coding_standard.h"
+
+namespace guidegate {
+
+struct RunOptions {
+  CodingStandard standard = CodingStandard::MisraC2023;
+  std::optional<std::string> checkersReport;
+  std::optional<std::string> filesList;
+  std::optional<std::string> outputFile;
+  std::optional<std::string> projectName;
+  std::optional<std::string> projectVersion;
+  std::string suppressionList;  // every --suppressions= value framed by commas, in order
+  std::optional<std::string> resultsFile;
+};
+
+struct ParsedCommandLine {
+  enum class Outcome { Run, Usage, UnknownOption };
+  Outcome outcome = Outcome::Run;
+  RunOptions options;
+  std::string unknownOption;  // the argument that was not recognised
+};
+
+// Parses the arguments after the program name, left to right; the first unknown
+// option ends the parsing. No argument at all, or no results file, asks for usage.
+ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments);
+
+// "Syntax: <program> [--cert-c] ... <report.xml>\n"
+std::string usageText(const std::string& programName);
+
+}  // namespace guidegate

@@ -1,0 +1,36 @@
+// The frame of the report around its body: head, project and result lines,
+// configuration notes, accepted violations and suppressions.
+#pragma once
+
+#include <ctime>
+#include <ostream>
+#include <string>
+
+#include "catalogues/coding_standard.h"
+#include "driver/command_line.h"
+#include "html/report_body.h"
+#include "results/results_document.h"
+
+namespace guidegate {
+
+// The table colour of the head: blue for a compliant body, red otherwise.
+std::string styleSheet(bool compliant);
+
+// "07 December 2026": the day of `moment` in UTC.
+std::string reportDate(std::time_t moment);
+
+// The head of the document up to and including the fatal-errors sentence. Clears
+// `state.compliant` for fatal errors and for every configuration note it writes;
+// writes the notes about a missing project name or version to `out`.
+std::string reportHead(const RunOptions& options, const ResultsDocument& document, const std::string& date,
+                       BodyState& state, std::ostream& out);
+
+std::string acceptedViolationsTable(const AcceptedViolations& acceptedViolations);
+std::string suppressionsTable(const SuppressedIds& suppressedIds);
+
+// The accepted violations and suppressions sections that follow the head; the
+// document goes on with "<br>\n", the body and reportEnd.
+std::string exceptionSections(const RunOptions& options, const ResultsDocument& document, const BodyState& state);
+inline constexpr std::string_view reportEnd = "</body>\n</html>\n";
+
+}  // namespace guidegate

@@ -1,0 +1,70 @@
+#include "driver/run.h"
+
+#include <exception>
+
+#include "catalogues/coding_standard.h"
+#include "driver/checkers_report.h"
+#include "driver/command_line.h"
+#include "driver/report_document.h"
+#include "driver/report_file.h"
+#include "html/report_body.h"
+#include "results/results_reader.h"
+
+namespace guidegate {
+namespace {
+
+std::string buildBody(const RunOptions& options, const BodyInputs& inputs, BodyState& state) {
+  switch (options.standard) {
+    case CodingStandard::MisraC2012:
+      return buildMisraCReportBody(2012, inputs, state);
+    case CodingStandard::MisraC2023:
+      return buildMisraCReportBody(2023, inputs, state);
+    default: {
+      const ReportCatalogue catalogue = reportCatalogue(options.standard);
+      return buildReportBody(catalogue.guidelines(), catalogue.notImplemented(), inputs, state);
+    }
+  }
+}
+
+}  // namespace
+
+int runGuidegate(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err, std::time_t now) {
+  const std::string programName = arguments.empty() ? "guidegate" : arguments.front();
+  const ParsedCommandLine parsed =
+      parseCommandLine(arguments.empty() ? arguments : std::vector<std::string>(arguments.begin() + 1, arguments.end()));
+  if (parsed.outcome == ParsedCommandLine::Outcome::UnknownOption) {
+    err << "Unknown option " << parsed.unknownOption << "\n";
+    return 1;
+  }
+  if (parsed.outcome == ParsedCommandLine::Outcome::Usage) {
+    err << usageText(programName);
+    return 1;
+  }
+
+  RunOptions options = parsed.options;
+  if (!options.outputFile) options.outputFile = std::string(standardInfo(options.standard).defaultOutputFile);
+
+  CheckersRun checkersRun;
+  if (options.checkersReport && !readCheckersReport(*options.checkersReport, checkersRun)) {
+    err << "Configuration: --checkers-report file not found\n";
+    return 1;
+  }
+
+  try {
+    const ResultsDocument document = loadResultsDocument(*options.resultsFile);
+    for (const auto& checker : document.checkers) checkersRun[checker] = true;
+
+    BodyState state;
+    const BodyInputs inputs{document, checkersRun, options.filesList, options.suppressionList, err};
+    const std::string body = buildBody(options, inputs, state);
+    const std::string head = reportHead(options, document, reportDate(now), state, out);
+    const std::string sections = exceptionSections(options, document, state);
+    writeReportFile(*options.outputFile, {head, sections, "<br>\n", body, reportEnd});
+    return state.compliant ? 0 : 1;
+  } catch (const std::exception& error) {
+    err << error.what() << "\n";
+    return 1;
+  }
+}
+
+}  // namespace guidegate

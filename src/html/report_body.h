@@ -1,0 +1,40 @@
+// The body of the report: the sections below the result line.
+#pragma once
+
+#include <optional>
+#include <ostream>
+#include <set>
+#include <string>
+
+#include "catalogues/guideline.h"
+#include "classify/run_state.h"
+#include "results/results_document.h"
+
+namespace guidegate {
+
+// What both body writers read; the run owns all of it.
+struct BodyInputs {
+  const ResultsDocument& document;
+  const CheckersRun& checkersRun;
+  const std::optional<std::string>& filesList;
+  const std::string& suppressionList;
+  std::ostream& diagnostics;
+};
+
+// What the body writers fill while they judge the guidelines.
+struct BodyState {
+  bool compliant = true;
+  AcceptedViolations acceptedViolations;
+  SuppressedIds suppressedIds;
+};
+
+// MISRA C 2012 (edition 2012) or 2023 (any other edition): Files, then a Violations
+// table of guideline, category and compliance.
+std::string buildMisraCReportBody(int edition, const BodyInputs& inputs, BodyState& state);
+
+// Every other standard: Unmapped, Files, then a Violations table of guideline,
+// headline and compliance.
+std::string buildReportBody(const GuidelineCatalogue& catalogue, const std::set<std::string>& notImplemented,
+                            const BodyInputs& inputs, BodyState& state);
+
+}  // namespace guidegate

@@ -1,0 +1,42 @@
+#include "results/results_document.h"
+
+#include <algorithm>
+
+namespace guidegate {
+
+const std::vector<std::string>& fatalAnalysisIds() {
+  static const std::vector<std::string> ids = {
+      "tarnwickError", "tarnwickLimit",  "internalAstError", "instantiationError",
+      "internalError", "preprocessorErrorDirective", "syntaxError", "unknownMacro"};
+  return ids;
+}
+
+std::string ResultsDocument::fatalErrorIds() const {
+  const auto& fatal = fatalAnalysisIds();
+  std::set<std::string> found;
+  for (const auto& record : results) {
+    if (found.size() == fatal.size()) break;
+    if (std::find(fatal.begin(), fatal.end(), record.id) != fatal.end()) found.insert(record.id);
+  }
+  std::string text;
+  for (const auto& id : found) {
+    if (!text.empty()) text += ", ";
+    text += id;
+  }
+  return text;
+}
+
+std::map<std::string, int> ResultsDocument::countById(const std::string& fileName,
+                                                      const std::string& severity) const {
+  std::map<std::string, int> counts;
+  for (const auto& record : results) {
+    if (!severity.empty() && record.severity != severity) continue;
+    if (!fileName.empty() &&
+        std::find(record.files.begin(), record.files.end(), fileName) == record.files.end())
+      continue;
+    ++counts[record.id];
+  }
+  return counts;
+}
+
+}  // namespace guidegate

@@ -1,0 +1,40 @@
+// The analyzer's findings as read from its XML results file.
+#pragma once
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace guidegate {
+
+// One finding of the analyzer: an `error` element of the results file.
+struct ResultRecord {
+  std::string id;
+  std::string severity;
+  std::string remark;              // empty unless the finding is an accepted deviation
+  std::vector<std::string> files;  // file names of its locations, in document order
+};
+
+// Everything the report needs from one results file. Built once, then read-only.
+struct ResultsDocument {
+  std::string checkingTool = "Tarnwick";
+  std::vector<ResultRecord> results;
+  std::vector<std::string> suppressions;  // suppressed error ids, file order, duplicates kept
+  std::set<std::string> checkers;         // checker ids that ran
+  bool inlineSuppr = false;
+  bool safety = false;
+  int xmlVersion = 2;
+
+  // The distinct fatal analysis ids among the findings, ascending, joined by ", ".
+  std::string fatalErrorIds() const;
+
+  // Number of findings per id, restricted to findings located in `fileName` and to
+  // findings of `severity`; an empty filter lets every finding pass.
+  std::map<std::string, int> countById(const std::string& fileName, const std::string& severity) const;
+};
+
+// The ids of findings that mean some source file was not fully analysed.
+const std::vector<std::string>& fatalAnalysisIds();
+
+}  // namespace guidegate
