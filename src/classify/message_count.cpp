@@ -9,9 +9,7 @@ namespace {
 // solvane-misra-c2012-8.4 is found as solvane-misra-c-2012-8.4 as well.
 std::string alternativeForm(const std::string& id) {
   if (!id.starts_with("solvane-misra-c20")) return id;
-  std::string alternative = id;
-  alternative.insert(15, "-");
-  return alternative;
+  return id.substr(0, 15) + "-" + id.substr(15);
 }
 
 }  // namespace

@@ -22,6 +22,10 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments) {
   }
   RunOptions& options = parsed.options;
   for (const auto& argument : arguments) {
+    if (argument == "--help" || argument == "--version") {
+      parsed.outcome = argument == "--help" ? ParsedCommandLine::Outcome::Help : ParsedCommandLine::Outcome::Version;
+      return parsed;
+    }
     if (auto standard = standardForFlag(argument)) {
       options.standard = *standard;
     } else if (takeValue(argument, "--checkers-report=", options.checkersReport) ||
@@ -49,5 +53,45 @@ std::string usageText(const std::string& programName) {
          " [--misra-c++-2023] [--files=X] [--output-file=X] [--project-name=X] [--project-version=X]"
          " <report.xml>\n";
 }
+
+std::string helpText(const std::string& programName) {
+  return "Usage: " + programName + R"( [STANDARD] [OPTION]... RESULTS.xml
+Writes an HTML Compliance Report for one coding standard from Tarnwick's XML results.
+The exit status is 0 when the report says Compliant, 1 otherwise or on any error.
+
+Standards (one per run, the last one given wins):
+  --cert-c, --cert-c-2016       CERT C 2016
+  --cert-c++, --cert-c++-2016   CERT C++ 2016
+  --misra-c-2012                MISRA C 2012
+  --misra-c-2023                MISRA C 2023 (the default)
+  --misra-c++-2008              MISRA C++ 2008
+  --misra-c++-2023              MISRA C++ 2023
+  --cwe-top25                   SANS CWE Top 25
+
+Options:
+  --checkers-report=FILE        Tarnwick's checkers report: which checks ran
+  --files=FILE                  md5sum-style list of the project's files (adds a Files section)
+  --output-file=FILE            where to write the report (default: the standard's file name)
+  --project-name=NAME           project name shown in the report
+  --project-version=VERSION     project version shown in the report
+  --suppressions=ID[,ID...]     analyzer ids to treat as suppressed; may be repeated
+  --help                        print this help and exit
+  --version                     print the version and exit
+
+Inputs:
+  RESULTS.xml     Tarnwick's XML results (write them with --xml-version=3)
+  checkers report text lines "Yes LABEL" or "No LABEL", the label ended by two spaces
+  files list      md5sum output: checksum, blanks, file name
+
+Exit status:
+  0  the report was written and says Compliant
+  1  the report says Non compliant, or the run failed (message on standard error)
+
+Environment:
+  SOURCE_DATE_EPOCH   when set, the report's Date shows this moment (seconds since 1970, UTC)
+)";
+}
+
+std::string versionText() { return std::string("guidegate ") + GUIDEGATE_VERSION + "\n"; }
 
 }  // namespace guidegate

@@ -21,17 +21,23 @@ struct RunOptions {
 };
 
 struct ParsedCommandLine {
-  enum class Outcome { Run, Usage, UnknownOption };
+  enum class Outcome { Run, Usage, UnknownOption, Help, Version };
   Outcome outcome = Outcome::Run;
   RunOptions options;
   std::string unknownOption;  // the argument that was not recognised
 };
 
 // Parses the arguments after the program name, left to right; the first unknown
-// option ends the parsing. No argument at all, or no results file, asks for usage.
+// option, --help or --version ends the parsing. No argument at all, or no results
+// file, asks for usage.
 ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments);
 
 // "Syntax: <program> [--cert-c] ... <report.xml>\n"
 std::string usageText(const std::string& programName);
+
+// What --help prints.
+std::string helpText(const std::string& programName);
+// What --version prints: "guidegate <version>\n".
+std::string versionText();
 
 }  // namespace guidegate

@@ -1,4 +1,5 @@
 // guidegate: turns the analyzer's XML results into a Compliance Report.
+#include <cstdlib>
 #include <ctime>
 #include <iostream>
 #include <string>
@@ -8,5 +9,8 @@
 
 int main(int argc, char* argv[]) {
   std::vector<std::string> arguments(argv, argv + argc);
-  return guidegate::runGuidegate(arguments, std::cout, std::cerr, std::time(nullptr));
+  guidegate::RunEnvironment environment;
+  environment.now = std::time(nullptr);
+  if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH")) environment.sourceDateEpoch = epoch;
+  return guidegate::runGuidegate(arguments, std::cout, std::cerr, environment);
 }

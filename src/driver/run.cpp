@@ -28,7 +28,16 @@ std::string buildBody(const RunOptions& options, const BodyInputs& inputs, BodyS
 
 }  // namespace
 
-int runGuidegate(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err, std::time_t now) {
+std::optional<std::time_t> parseSourceDateEpoch(const std::string& value) {
+  if (value.empty() || value.size() > 18 || value.find_first_not_of("0123456789") != std::string::npos)
+    return std::nullopt;
+  const std::time_t moment = static_cast<std::time_t>(std::stoll(value));
+  if (reportDate(moment).empty()) return std::nullopt;
+  return moment;
+}
+
+int runGuidegate(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
+                 const RunEnvironment& environment) {
   const std::string programName = arguments.empty() ? "guidegate" : arguments.front();
   const ParsedCommandLine parsed =
       parseCommandLine(arguments.empty() ? arguments : std::vector<std::string>(arguments.begin() + 1, arguments.end()));
@@ -39,6 +48,24 @@ int runGuidegate(const std::vector<std::string>& arguments, std::ostream& out, s
   if (parsed.outcome == ParsedCommandLine::Outcome::Usage) {
     err << usageText(programName);
     return 1;
+  }
+  if (parsed.outcome == ParsedCommandLine::Outcome::Help) {
+    out << helpText(programName);
+    return 0;
+  }
+  if (parsed.outcome == ParsedCommandLine::Outcome::Version) {
+    out << versionText();
+    return 0;
+  }
+
+  std::time_t now = environment.now;
+  if (environment.sourceDateEpoch) {
+    const auto moment = parseSourceDateEpoch(*environment.sourceDateEpoch);
+    if (!moment) {
+      err << "Invalid SOURCE_DATE_EPOCH:" << *environment.sourceDateEpoch << "\n";
+      return 1;
+    }
+    now = *moment;
   }
 
   RunOptions options = parsed.options;
