@@ -2,31 +2,14 @@
 
 #include <exception>
 
-#include "catalogues/coding_standard.h"
 #include "driver/checkers_report.h"
 #include "driver/command_line.h"
+#include "driver/compose_report.h"
 #include "driver/report_document.h"
 #include "driver/report_file.h"
-#include "html/report_body.h"
 #include "results/results_reader.h"
 
 namespace guidegate {
-namespace {
-
-std::string buildBody(const RunOptions& options, const BodyInputs& inputs, BodyState& state) {
-  switch (options.standard) {
-    case CodingStandard::MisraC2012:
-      return buildMisraCReportBody(2012, inputs, state);
-    case CodingStandard::MisraC2023:
-      return buildMisraCReportBody(2023, inputs, state);
-    default: {
-      const ReportCatalogue catalogue = reportCatalogue(options.standard);
-      return buildReportBody(catalogue.guidelines(), catalogue.notImplemented(), inputs, state);
-    }
-  }
-}
-
-}  // namespace
 
 std::optional<std::time_t> parseSourceDateEpoch(const std::string& value) {
   if (value.empty() || value.size() > 18 || value.find_first_not_of("0123456789") != std::string::npos)
@@ -81,13 +64,9 @@ int runGuidegate(const std::vector<std::string>& arguments, std::ostream& out, s
     const ResultsDocument document = loadResultsDocument(*options.resultsFile);
     for (const auto& checker : document.checkers) checkersRun[checker] = true;
 
-    BodyState state;
-    const BodyInputs inputs{document, checkersRun, options.filesList, options.suppressionList, err};
-    const std::string body = buildBody(options, inputs, state);
-    const std::string head = reportHead(options, document, reportDate(now), state, out);
-    const std::string sections = exceptionSections(options, document, state);
-    writeReportFile(*options.outputFile, {head, sections, "<br>\n", body, reportEnd});
-    return state.compliant ? 0 : 1;
+    const ComposedReport report = composeReport(options, document, checkersRun, reportDate(now), out, err);
+    writeReportFile(*options.outputFile, {report.head, report.sections, "<br>\n", report.body, reportEnd});
+    return report.state.compliant ? 0 : 1;
   } catch (const std::exception& error) {
     err << error.what() << "\n";
     return 1;
