@@ -32,7 +32,9 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments) {
                takeValue(argument, "--files=", options.filesList) ||
                takeValue(argument, "--output-file=", options.outputFile) ||
                takeValue(argument, "--project-name=", options.projectName) ||
-               takeValue(argument, "--project-version=", options.projectVersion)) {
+               takeValue(argument, "--project-version=", options.projectVersion) ||
+               takeValue(argument, "--json-output=", options.jsonOutput) ||
+               takeValue(argument, "--markdown-summary=", options.markdownSummary)) {
     } else if (argument.starts_with("--suppressions=")) {
       options.suppressionList += "," + argument.substr(std::string_view("--suppressions=").size()) + ",";
     } else if (argument.starts_with("-")) {
@@ -75,6 +77,8 @@ Options:
   --project-name=NAME           project name shown in the report
   --project-version=VERSION     project version shown in the report
   --suppressions=ID[,ID...]     analyzer ids to treat as suppressed; may be repeated
+  --json-output=FILE            also write the verdicts as a JSON document
+  --markdown-summary=FILE       also write a short Markdown summary (for pull requests)
   --help                        print this help and exit
   --version                     print the version and exit
 

@@ -18,6 +18,8 @@ struct RunOptions {
   std::optional<std::string> projectVersion;
   std::string suppressionList;  // every --suppressions= value framed by commas, in order
   std::optional<std::string> resultsFile;
+  std::optional<std::string> jsonOutput;       // --json-output=
+  std::optional<std::string> markdownSummary;  // --markdown-summary=
 };
 
 struct ParsedCommandLine {

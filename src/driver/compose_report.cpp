@@ -34,8 +34,9 @@ std::string ComposedReport::text() const {
 
 ComposedReport composeReport(const RunOptions& options, const ResultsDocument& document,
                              const CheckersRun& checkersRun, const std::string& date, std::ostream& out,
-                             std::ostream& err) {
+                             std::ostream& err, ReportModel* model) {
   ComposedReport report;
+  report.state.model = model;
   const BodyInputs inputs{document, checkersRun, options.filesList, options.suppressionList, err};
   report.body = buildBody(options, inputs, report.state);
   report.head = reportHead(options, document, date, report.state, out);

@@ -22,10 +22,10 @@ struct ComposedReport {
 };
 
 // Builds the body for the chosen standard, then the head and closing sections around
-// it. Notes about a missing project name or version go to `out`, diagnostics to `err`.
+// it, filling `model` when given. Notes about a missing project name or version go to `out`, diagnostics to `err`.
 // Throws std::runtime_error for unreadable inputs (the files list).
 ComposedReport composeReport(const RunOptions& options, const ResultsDocument& document,
                              const CheckersRun& checkersRun, const std::string& date, std::ostream& out,
-                             std::ostream& err);
+                             std::ostream& err, ReportModel* model = nullptr);
 
 }  // namespace guidegate

@@ -24,6 +24,36 @@ std::string reportDate(std::time_t moment) {
   return text;
 }
 
+std::string isoDate(std::time_t moment) {
+  std::tm utc{};
+  char text[64] = {};
+  if (!gmtime_r(&moment, &utc) || std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc) == 0) return {};
+  return text;
+}
+
+std::vector<std::string> configurationNotes(const RunOptions& options, const ResultsDocument& document) {
+  std::vector<std::string> notes;
+  if (!options.checkersReport && document.xmlVersion != 3) notes.emplace_back("Use Tarnwick option --xml-version=3");
+  if (document.inlineSuppr) notes.emplace_back("Tarnwick option --inline-suppr has been used");
+  if (document.xmlVersion == 3 && !document.safety) notes.emplace_back("Safety has been turned off");
+  if (standardInfo(options.standard).title == "Misra C" && misraConfigSuppressed(document, options.suppressionList))
+    notes.emplace_back("misra-config has been suppressed");
+  return notes;
+}
+
+std::string resultText(const BodyState& state, bool links) {
+  std::string result = state.compliant ? "Compliant" : "Non compliant";
+  const bool suppressions = !state.suppressedIds.empty();
+  const bool accepted = !state.acceptedViolations.empty();
+  if (state.compliant && (suppressions || accepted)) {
+    result += " with respect to ";
+    if (suppressions) result += links ? "<a href=\"#suppressions\">suppressions</a>" : "suppressions";
+    if (suppressions && accepted) result += " and ";
+    if (accepted) result += links ? "<a href=\"#accepted-violations\">accepted violations</a>" : "accepted violations";
+  }
+  return result;
+}
+
 std::string reportHead(const RunOptions& options, const ResultsDocument& document, const std::string& date,
                        BodyState& state, std::ostream& out) {
   const StandardInfo& standard = standardInfo(options.standard);
@@ -47,29 +77,13 @@ std::string reportHead(const RunOptions& options, const ResultsDocument& documen
   head += "Checking tool: " + escapeHtml(document.checkingTool) + "<br>\n";
   head += "Date: " + date + "<br>\n";
 
-  auto note = [&](const char* text) {
-    head += "Configuration: <font color=\"red\">";
-    head += text;
-    head += "</font><br>\n";
+  for (const auto& note : configurationNotes(options, document)) {
+    head += "Configuration: <font color=\"red\">" + note + "</font><br>\n";
     state.compliant = false;
-  };
-  if (!options.checkersReport && document.xmlVersion != 3) note("Use Tarnwick option --xml-version=3");
-  if (document.inlineSuppr) note("Tarnwick option --inline-suppr has been used");
-  if (document.xmlVersion == 3 && !document.safety) note("Safety has been turned off");
-  if (standard.title == "Misra C" && misraConfigSuppressed(document, options.suppressionList))
-    note("misra-config has been suppressed");
-
-  std::string result = state.compliant ? "Compliant" : "Non compliant";
-  const bool suppressions = !state.suppressedIds.empty();
-  const bool accepted = !state.acceptedViolations.empty();
-  if (state.compliant && (suppressions || accepted)) {
-    result += " with respect to ";
-    if (suppressions) result += "<a href=\"#suppressions\">suppressions</a>";
-    if (suppressions && accepted) result += " and ";
-    if (accepted) result += "<a href=\"#accepted-violations\">accepted violations</a>";
   }
-  head += std::string("Result: ") + (state.compliant ? "<font color=\"green\">" : "<font color=\"red\">") + result +
-          "</font><br>\n";
+
+  head += std::string("Result: ") + (state.compliant ? "<font color=\"green\">" : "<font color=\"red\">") +
+          resultText(state, true) + "</font><br>\n";
   if (!fatal.empty())
     head += "<br>There was fatal errors (" + escapeHtml(fatal) +
             ") during analysis. All source files have not been fully analysed.<br>\n";

@@ -5,6 +5,8 @@
 #include <ctime>
 #include <ostream>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "catalogues/coding_standard.h"
 #include "driver/command_line.h"
@@ -18,6 +20,16 @@ std::string styleSheet(bool compliant);
 
 // "07 December 2026": the day of `moment` in UTC.
 std::string reportDate(std::time_t moment);
+// "2026-12-07T14:03:00Z": `moment` in ISO 8601, UTC.
+std::string isoDate(std::time_t moment);
+
+// The configuration notes a run's inputs call for, as plain text; each one makes the
+// report non-compliant.
+std::vector<std::string> configurationNotes(const RunOptions& options, const ResultsDocument& document);
+
+// "Compliant", "Non compliant", or "Compliant with respect to suppressions and accepted
+// violations" (those words as links to their sections when `links`).
+std::string resultText(const BodyState& state, bool links);
 
 // The head of the document up to and including the fatal-errors sentence. Clears
 // `state.compliant` for fatal errors and for every configuration note it writes;

@@ -5,6 +5,7 @@
 #include "driver/checkers_report.h"
 #include "driver/command_line.h"
 #include "driver/compose_report.h"
+#include "driver/exports.h"
 #include "driver/report_document.h"
 #include "driver/report_file.h"
 #include "results/results_reader.h"
@@ -64,8 +65,16 @@ int runGuidegate(const std::vector<std::string>& arguments, std::ostream& out, s
     const ResultsDocument document = loadResultsDocument(*options.resultsFile);
     for (const auto& checker : document.checkers) checkersRun[checker] = true;
 
-    const ComposedReport report = composeReport(options, document, checkersRun, reportDate(now), out, err);
+    const bool exports = options.jsonOutput || options.markdownSummary;
+    ReportModel model;
+    const ComposedReport report =
+        composeReport(options, document, checkersRun, reportDate(now), out, err, exports ? &model : nullptr);
     writeReportFile(*options.outputFile, {report.head, report.sections, "<br>\n", report.body, reportEnd});
+    if (exports) {
+      const ExportInputs exportInputs{options, document, report, model, isoDate(now)};
+      if (options.jsonOutput) writeReportFile(*options.jsonOutput, {jsonReport(exportInputs)});
+      if (options.markdownSummary) writeReportFile(*options.markdownSummary, {markdownSummary(exportInputs)});
+    }
     return report.state.compliant ? 0 : 1;
   } catch (const std::exception& error) {
     err << error.what() << "\n";

@@ -67,23 +67,31 @@ std::unordered_map<std::string_view, FileFindings> findingsByFile(const ResultsD
   return byFile;
 }
 
-std::string complianceText(const FileFindings& findings,
-                           const std::unordered_map<std::string_view, std::vector<MappedIdPlace>>& places) {
-  std::string text;
-  if (findings.errors > 0) text += "There are " + std::to_string(findings.errors) + " errors.<br>";
-  if (findings.warnings > 0) text += "There are " + std::to_string(findings.warnings) + " warnings.<br>";
-
-  std::vector<std::pair<const MappedIdPlace*, int>> sentences;
+// The sentences of one file's findings, in the order of the catalogue's mapped ids.
+std::vector<FileMessage> fileMessages(const FileFindings& findings,
+                                      const std::unordered_map<std::string_view, std::vector<MappedIdPlace>>& places) {
+  std::vector<std::pair<const MappedIdPlace*, int>> found;
   for (const auto& [id, count] : findings.countById) {
-    auto found = places.find(id);
-    if (found == places.end()) continue;
-    for (const auto& place : found->second) sentences.emplace_back(&place, count);
+    auto place = places.find(id);
+    if (place == places.end()) continue;
+    for (const auto& p : place->second) found.emplace_back(&p, count);
   }
-  std::sort(sentences.begin(), sentences.end(),
+  std::sort(found.begin(), found.end(),
             [](const auto& a, const auto& b) { return a.first->position < b.first->position; });
-  for (const auto& [place, count] : sentences) {
-    text += "<br>" + place->guideline->id + ": There are " + std::to_string(count) + " '";
-    appendEscapedHtml(text, place->id);
+  std::vector<FileMessage> messages;
+  messages.reserve(found.size());
+  for (const auto& [place, count] : found)
+    messages.push_back({place->guideline->id, std::string(place->id), count});
+  return messages;
+}
+
+std::string complianceText(const FileRow& row) {
+  std::string text;
+  if (row.errors > 0) text += "There are " + std::to_string(row.errors) + " errors.<br>";
+  if (row.warnings > 0) text += "There are " + std::to_string(row.warnings) + " warnings.<br>";
+  for (const auto& message : row.messages) {
+    text += "<br>" + message.guideline + ": There are " + std::to_string(message.count) + " '";
+    appendEscapedHtml(text, message.id);
     text += "' message(s).";
   }
   return text;
@@ -107,8 +115,8 @@ std::vector<FileEntry> readFilesList(const std::string& path) {
   return entries;
 }
 
-std::string buildFilesTable(const ResultsDocument& document, const std::vector<FileEntry>& entries,
-                            const GuidelineCatalogue& catalogue) {
+std::vector<FileRow> filesTableRows(const ResultsDocument& document, const std::vector<FileEntry>& entries,
+                                    const GuidelineCatalogue& catalogue) {
   std::map<std::string, std::vector<const FileEntry*>> listed;
   for (const auto& entry : entries) listed[entry.fileName].push_back(&entry);
 
@@ -116,20 +124,42 @@ std::string buildFilesTable(const ResultsDocument& document, const std::vector<F
   const auto places = placesOfMappedIds(catalogue, pieces);
   const auto byFile = findingsByFile(document, listed);
 
-  std::string table = "<h2>Files</h2>" + tableHead({th("Filename"), th("md5sum"), complianceHeader});
+  std::vector<FileRow> rows;
+  rows.reserve(entries.size());
   for (const auto& [name, sameName] : listed) {
-    const std::string compliance = complianceText(byFile.at(name), places);
-    const std::string nameCell = td(escapeHtml(name));
-    for (const FileEntry* entry : sameName) table += tr(nameCell + td(escapeHtml(entry->md5sum)) + td(compliance));
+    const FileFindings& findings = byFile.at(name);
+    FileRow row{name, "", findings.errors, findings.warnings, fileMessages(findings, places)};
+    for (std::size_t i = 0; i + 1 < sameName.size(); ++i) {
+      rows.push_back(row);
+      rows.back().md5sum = sameName[i]->md5sum;
+    }
+    row.md5sum = sameName.back()->md5sum;
+    rows.push_back(std::move(row));
+  }
+  return rows;
+}
+
+std::string buildFilesTable(const ResultsDocument& document, const std::vector<FileEntry>& entries,
+                            const GuidelineCatalogue& catalogue, std::vector<FileRow>* rowsOut) {
+  const std::vector<FileRow> rows = filesTableRows(document, entries, catalogue);
+  std::string table = "<h2>Files</h2>" + tableHead({th("Filename"), th("md5sum"), complianceHeader});
+  const FileRow* previous = nullptr;
+  std::string compliance;
+  for (const auto& row : rows) {
+    // Entries listed twice share one compliance text.
+    if (!previous || previous->fileName != row.fileName) compliance = complianceText(row);
+    table += tr(td(escapeHtml(row.fileName)) + td(escapeHtml(row.md5sum)) + td(compliance));
+    previous = &row;
   }
   table += tableEnd;
+  if (rowsOut) *rowsOut = rows;
   return table;
 }
 
 std::string buildFilesTable(const ResultsDocument& document, const std::optional<std::string>& filesList,
-                            const GuidelineCatalogue& catalogue) {
+                            const GuidelineCatalogue& catalogue, std::vector<FileRow>* rows) {
   if (!filesList) return {};
-  return buildFilesTable(document, readFilesList(*filesList), catalogue);
+  return buildFilesTable(document, readFilesList(*filesList), catalogue, rows);
 }
 
 }  // namespace guidegate

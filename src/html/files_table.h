@@ -16,15 +16,37 @@ struct FileEntry {
   std::string md5sum;    // everything before the first blank
 };
 
+// One sentence of a Files row: the findings of one mapped id of one guideline.
+struct FileMessage {
+  std::string guideline;
+  std::string id;
+  int count = 0;
+};
+
+// What the Files section says of one entry of the list.
+struct FileRow {
+  std::string fileName;
+  std::string md5sum;
+  int errors = 0;
+  int warnings = 0;
+  std::vector<FileMessage> messages;  // in catalogue order
+};
+
 // Reads the files list at `path`. Lines without a blank, or whose blanks reach the
 // end of the line, are skipped. Throws std::runtime_error("Failed to open file:" +
 // path) when the file cannot be opened.
 std::vector<FileEntry> readFilesList(const std::string& path);
 
+// The rows of the Files section, sorted by file name; entries of the same name keep
+// their list order.
+std::vector<FileRow> filesTableRows(const ResultsDocument& document, const std::vector<FileEntry>& entries,
+                                    const GuidelineCatalogue& catalogue);
+
 // The Files section for the entries of `filesList`; empty when no list was given.
+// When `rows` is given, it receives the rows the section shows.
 std::string buildFilesTable(const ResultsDocument& document, const std::optional<std::string>& filesList,
-                            const GuidelineCatalogue& catalogue);
+                            const GuidelineCatalogue& catalogue, std::vector<FileRow>* rows = nullptr);
 std::string buildFilesTable(const ResultsDocument& document, const std::vector<FileEntry>& entries,
-                            const GuidelineCatalogue& catalogue);
+                            const GuidelineCatalogue& catalogue, std::vector<FileRow>* rows = nullptr);
 
 }  // namespace guidegate

@@ -30,8 +30,8 @@ std::unordered_set<std::string> knownIds(const GuidelineCatalogue& catalogue) {
   return known;
 }
 
-// Rows of the Unmapped table: error ids, then warning ids, each in ascending order.
-std::string unmappedRows(const ResultsDocument& document, const GuidelineCatalogue& catalogue) {
+// The Unmapped table's counts: error ids, then warning ids, each in ascending order.
+std::vector<UnmappedCount> unmappedCounts(const ResultsDocument& document, const GuidelineCatalogue& catalogue) {
   const auto known = knownIds(catalogue);
   std::unordered_map<std::string_view, std::pair<int, int>> counts;  // errors, warnings
   for (const auto& record : document.results) {
@@ -45,12 +45,40 @@ std::string unmappedRows(const ResultsDocument& document, const GuidelineCatalog
     if (!known.contains(std::string(entry.first))) unmapped.push_back(entry);
   std::sort(unmapped.begin(), unmapped.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
 
-  std::string rows;
+  std::vector<UnmappedCount> rows;
   for (const auto& [id, count] : unmapped)
-    if (count.first > 0) rows += tr(td("error") + td(escapeHtml(id)) + td(std::to_string(count.first))) + "\n";
+    if (count.first > 0) rows.push_back({"error", std::string(id), count.first});
   for (const auto& [id, count] : unmapped)
-    if (count.second > 0) rows += tr(td("warning") + td(escapeHtml(id)) + td(std::to_string(count.second))) + "\n";
+    if (count.second > 0) rows.push_back({"warning", std::string(id), count.second});
   return rows;
+}
+
+std::string unmappedRows(const std::vector<UnmappedCount>& counts) {
+  std::string rows;
+  for (const auto& row : counts)
+    rows += tr(td(row.severity) + td(escapeHtml(row.id)) + td(std::to_string(row.count))) + "\n";
+  return rows;
+}
+
+// Judges one row and keeps its outcome when the body writer records a model.
+std::string judgedStatus(const Guideline& row, std::string_view category, const ClassificationInputs& inputs,
+                         BodyState& state) {
+  GuidelineVerdict verdict =
+      judgeGuideline(row, inputs, state.compliant, state.acceptedViolations, state.suppressedIds);
+  std::string cell = statusCell(verdict);
+  if (state.model) {
+    GuidelineOutcome outcome{row.id, row.text, std::string(category), std::move(verdict), {}};
+    if (auto accepted = state.acceptedViolations.find(row.id); accepted != state.acceptedViolations.end())
+      outcome.accepted = accepted->second;
+    state.model->guidelines.push_back(std::move(outcome));
+  }
+  return cell;
+}
+
+std::string filesSection(const BodyInputs& inputs, const GuidelineCatalogue& catalogue, BodyState& state) {
+  if (!state.model || !inputs.filesList) return buildFilesTable(inputs.document, inputs.filesList, catalogue);
+  state.model->files.emplace();
+  return buildFilesTable(inputs.document, inputs.filesList, catalogue, &*state.model->files);
 }
 
 std::string misraCCategoryKey(const MisraCCategory& entry) {
@@ -71,14 +99,13 @@ std::string buildMisraCReportBody(int edition, const BodyInputs& inputs, BodySta
   const ClassificationInputs classification{results, inputs.checkersRun, inputs.suppressionList, notImplemented,
                                             inputs.diagnostics};
 
-  std::string body = buildFilesTable(inputs.document, inputs.filesList, catalogue);
+  std::string body = filesSection(inputs, catalogue, state);
   body += "<h2>Violations</h2>" + tableHead({th("Guideline"), th("Category"), complianceHeader});
   for (const auto& row : catalogue) {
     auto found = categories.find(row.id);
     if (found == categories.end()) continue;
     const MisraCCategory& entry = *found->second;
-    const std::string status =
-        guidelineStatus(row, classification, state.compliant, state.acceptedViolations, state.suppressedIds);
+    const std::string status = judgedStatus(row, entry.category, classification, state);
     body += tr(td(entry.directive ? row.id : "Rule " + row.id) + td(entry.category) + td(status));
     body += '\n';
   }
@@ -90,22 +117,23 @@ std::string buildReportBody(const GuidelineCatalogue& catalogue, const std::set<
                             const BodyInputs& inputs, BodyState& state) {
   state.compliant = true;
   std::string body;
-  const std::string unmapped = unmappedRows(inputs.document, catalogue);
+  std::vector<UnmappedCount> counts = unmappedCounts(inputs.document, catalogue);
+  const std::string unmapped = unmappedRows(counts);
+  if (state.model) state.model->unmapped = std::move(counts);
   if (!unmapped.empty()) {
     state.compliant = false;
     body += "<h2>Unmapped</h2>Errors/warnings that have not been mapped to a guideline.<br>";
     body += tableHead({th("Severity"), th("Id"), numberOfReportsHeader}) + unmapped;
     body += tableEnd;
   }
-  body += buildFilesTable(inputs.document, inputs.filesList, catalogue);
+  body += filesSection(inputs, catalogue, state);
 
   const ResultsIndex results(inputs.document);
   const ClassificationInputs classification{results, inputs.checkersRun, inputs.suppressionList, notImplemented,
                                             inputs.diagnostics};
   body += "<h2>Violations</h2>" + tableHead({th("Guideline"), th("Text"), complianceHeader});
   for (const auto& row : catalogue) {
-    const std::string status =
-        guidelineStatus(row, classification, state.compliant, state.acceptedViolations, state.suppressedIds);
+    const std::string status = judgedStatus(row, "", classification, state);
     body += tr(td(row.id) + td(row.text) + td(status));
     body += '\n';
   }

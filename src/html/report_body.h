@@ -7,7 +7,9 @@
 #include <string>
 
 #include "catalogues/guideline.h"
+#include "classify/guideline_status.h"
 #include "classify/run_state.h"
+#include "html/files_table.h"
 #include "results/results_document.h"
 
 namespace guidegate {
@@ -21,11 +23,34 @@ struct BodyInputs {
   std::ostream& diagnostics;
 };
 
+// One row of the Violations table as judged, for the machine-readable exports.
+struct GuidelineOutcome {
+  std::string id;
+  std::string text;      // the headline as the catalogue stores it (an HTML fragment)
+  std::string category;  // MISRA C only
+  GuidelineVerdict verdict;
+  std::vector<ResultRecord> accepted;  // the findings filed under the guideline
+};
+
+struct UnmappedCount {
+  std::string severity;
+  std::string id;
+  int count = 0;
+};
+
+// Everything the body shows, as data.
+struct ReportModel {
+  std::vector<GuidelineOutcome> guidelines;
+  std::vector<UnmappedCount> unmapped;
+  std::optional<std::vector<FileRow>> files;  // when a files list was given
+};
+
 // What the body writers fill while they judge the guidelines.
 struct BodyState {
   bool compliant = true;
   AcceptedViolations acceptedViolations;
   SuppressedIds suppressedIds;
+  ReportModel* model = nullptr;  // filled as well when set
 };
 
 // MISRA C 2012 (edition 2012) or 2023 (any other edition): Files, then a Violations

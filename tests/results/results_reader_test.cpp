@@ -1,0 +1,190 @@
+// Reading the analyzer's XML results file, and the two queries on the document.
+#include "results/results_reader.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+
+namespace guidegate {
+namespace {
+
+namespace fs = std::filesystem;
+
+class ResultsReaderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("guidegate-results-" + std::to_string(::getpid()) + "-" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  std::string write(const std::string& content) {
+    const std::string path = (dir_ / "results.xml").string();
+    std::ofstream(path, std::ios::binary) << content;
+    return path;
+  }
+  ResultsDocument load(const std::string& xml) { return loadResultsDocument(write(xml)); }
+
+  static std::string errorText(const std::string& path) {
+    try {
+      loadResultsDocument(path);
+    } catch (const std::runtime_error& error) {
+      return error.what();
+    }
+    return "(no error)";
+  }
+
+  static std::string ids(const ResultsDocument& document) {
+    std::string text;
+    for (const auto& record : document.results) text += record.id + ";";
+    return text;
+  }
+
+  fs::path dir_;
+};
+
+TEST_F(ResultsReaderTest, RootWithoutChildrenKeepsTheDefaults) {
+  const auto document = load("<?xml version=\"1.0\"?>\n<anything/>\n");
+  EXPECT_EQ(document.checkingTool, "Tarnwick");
+  EXPECT_TRUE(document.results.empty());
+  EXPECT_TRUE(document.suppressions.empty());
+  EXPECT_TRUE(document.checkers.empty());
+  EXPECT_EQ(document.xmlVersion, 2);
+  EXPECT_FALSE(document.inlineSuppr);
+  EXPECT_FALSE(document.safety);
+}
+
+TEST_F(ResultsReaderTest, ToolNameAndVersion) {
+  EXPECT_EQ(load("<results><tarnwick version=\"2.14\"/></results>").checkingTool, "Tarnwick 2.14");
+  EXPECT_EQ(load("<results><tarnwick product-name=\"Tarnwick Premium\"/></results>").checkingTool,
+            "Tarnwick Premium");
+  EXPECT_EQ(load("<results><tarnwick product-name=\"Tw\" version=\"3.0\"/></results>").checkingTool, "Tw 3.0");
+  EXPECT_EQ(load("<results><tarnwick version=\"1\"/><tarnwick version=\"2\"/></results>").checkingTool,
+            "Tarnwick 1 2");
+  EXPECT_EQ(load("<results><tarnwick version=\"1\"/><tarnwick product-name=\"P\" version=\"2\"/></results>")
+                .checkingTool,
+            "P 2");
+  EXPECT_EQ(load("<results><errors><tarnwick version=\"9\"/></errors></results>").checkingTool, "Tarnwick");
+}
+
+TEST_F(ResultsReaderTest, OnlyErrorsDirectlyUnderTopLevelErrorsAreRead) {
+  const auto document = load(R"(<results>
+  <error id="underRoot" severity="error"/>
+  <errors>
+    <error id="first" severity="error"><error id="nestedInError" severity="error"/></error>
+    <group><error id="nestedInGroup" severity="error"/></group>
+    <warning id="otherName" severity="warning"/>
+  </errors>
+  <other><errors><error id="underOtherParent" severity="error"/></errors></other>
+  <errors><error id="second" severity="style"/><error id="first" severity="error"/></errors>
+</results>)");
+  EXPECT_EQ(ids(document), "first;second;first;");
+}
+
+TEST_F(ResultsReaderTest, RecordFields) {
+  const auto document = load(R"(<results><errors>
+  <error id="nullPointer" severity="error" msg="ignored" remark="checked by a &amp; b &lt;ok&gt;">
+    <location file="a.c" line="3"/>
+    <location line="4"/>
+    <symbol file="not-a-location.c"/>
+    <location file="b.c"/>
+  </error>
+  <error/>
+</errors></results>)");
+  ASSERT_EQ(document.results.size(), 2u);
+  const auto& first = document.results[0];
+  EXPECT_EQ(first.id, "nullPointer");
+  EXPECT_EQ(first.severity, "error");
+  EXPECT_EQ(first.remark, "checked by a & b <ok>");
+  EXPECT_EQ(first.files, (std::vector<std::string>{"a.c", "b.c"}));
+  const auto& bare = document.results[1];
+  EXPECT_EQ(bare.id, "");
+  EXPECT_EQ(bare.severity, "");
+  EXPECT_EQ(bare.remark, "");
+  EXPECT_TRUE(bare.files.empty());
+}
+
+TEST_F(ResultsReaderTest, SuppressionsAndCheckers) {
+  const auto document = load(R"(<results>
+  <suppressions><suppression errorId="uninitvar"/><suppression fileName="x.c"/></suppressions>
+  <errors><suppression errorId="misplaced"/></errors>
+  <suppressions><suppression errorId="uninitvar"/></suppressions>
+  <checkers-report><checker id="CheckB::run"/><checker/><checker id="CheckA::run"/></checkers-report>
+  <checkers-report><checker id="CheckB::run"/><other id="CheckC::run"/></checkers-report>
+</results>)");
+  EXPECT_EQ(document.suppressions, (std::vector<std::string>{"uninitvar", "", "uninitvar"}));
+  EXPECT_EQ(document.checkers, (std::set<std::string>{"CheckA::run", "CheckB::run"}));
+}
+
+TEST_F(ResultsReaderTest, MarkersOnlyAsDirectChildrenOfTheRoot) {
+  const auto marked = load("<results><inline-suppr/><safety></safety></results>");
+  EXPECT_TRUE(marked.inlineSuppr);
+  EXPECT_TRUE(marked.safety);
+  const auto nested = load("<results><errors><inline-suppr/><safety/></errors></results>");
+  EXPECT_FALSE(nested.inlineSuppr);
+  EXPECT_FALSE(nested.safety);
+}
+
+TEST_F(ResultsReaderTest, RootVersionReadAsANumber) {
+  EXPECT_EQ(load("<results version=\"3\"/>").xmlVersion, 3);
+  EXPECT_EQ(load("<results version=\"x\"/>").xmlVersion, 0);
+  EXPECT_EQ(load("<results version=\"4beta\"/>").xmlVersion, 4);
+  EXPECT_NO_THROW(load("<results version=\"99999999999999999999999999\"/>"));
+}
+
+TEST_F(ResultsReaderTest, ErrorMessagesNameThePath) {
+  const std::pair<std::string, std::string> cases[] = {
+      {" \n\t\n", "Invalid XML data in file:"},
+      {"", "Invalid XML data in file:"},
+      {"<results><errors></results>", "Invalid XML data in file:"},
+      {"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n", "Invalid file:"},
+      {"<!-- no results -->\n", "Invalid file:"}};
+  for (const auto& [content, message] : cases) {
+    const auto path = write(content);
+    EXPECT_EQ(errorText(path), message + path) << '"' << content << '"';
+  }
+  const auto missing = (dir_ / "missing.xml").string();
+  EXPECT_EQ(errorText(missing), "Failed to open file:" + missing);
+}
+
+ResultRecord record(std::string id, std::string severity, std::vector<std::string> files = {}) {
+  return {std::move(id), std::move(severity), "", std::move(files)};
+}
+
+TEST(ResultsDocumentTest, FatalErrorIdsAreDistinctAndAscending) {
+  ResultsDocument document;
+  EXPECT_EQ(document.fatalErrorIds(), "");
+  document.results = {record("syntaxError", "error"), record("internalError", "error"),
+                      record("nullPointer", "error"), record("internalError", "error"),
+                      record("SyntaxError", "error")};
+  EXPECT_EQ(document.fatalErrorIds(), "internalError, syntaxError");
+  document.results.clear();
+  for (const char* id : {"unknownMacro", "tarnwickLimit", "tarnwickError", "syntaxError", "preprocessorErrorDirective",
+                         "internalError", "internalAstError", "instantiationError", "uninitvar"})
+    document.results.push_back(record(id, "error"));
+  EXPECT_EQ(document.fatalErrorIds(),
+            "instantiationError, internalAstError, internalError, preprocessorErrorDirective, syntaxError, "
+            "tarnwickError, tarnwickLimit, unknownMacro");
+}
+
+TEST(ResultsDocumentTest, CountByIdFiltersExactly) {
+  ResultsDocument document;
+  document.results = {record("a", "error", {"src/a.c", "src/a.c"}), record("a", "warning", {"src/a.c"}),
+                      record("b", "error", {"src/a.cpp", "x.c"}), record("c", "Error")};
+  using Counts = std::map<std::string, int>;
+  EXPECT_EQ(document.countById("", ""), (Counts{{"a", 2}, {"b", 1}, {"c", 1}}));
+  EXPECT_EQ(document.countById("src/a.c", ""), (Counts{{"a", 2}}));
+  EXPECT_EQ(document.countById("a.c", ""), Counts{});
+  EXPECT_EQ(document.countById("x.c", ""), (Counts{{"b", 1}}));
+  EXPECT_EQ(document.countById("", "error"), (Counts{{"a", 1}, {"b", 1}}));
+  EXPECT_EQ(document.countById("src/a.c", "warning"), (Counts{{"a", 1}}));
+}
+
+}  // namespace
+}  // namespace guidegate
