@@ -22,7 +22,7 @@ std::string entry(std::string_view line) {
 
 TEST(CheckersReportLineTest, EntryLines) {
   EXPECT_EQ(entry("Yes  CheckOther::checkUnreachableCode"), "Yes:CheckOther::checkUnreachableCode");
-  EXPECT_EQ(entry("No   CheckX::checkY    --premium=misra"), "No:CheckX::checkY");
+  EXPECT_EQ(entry("No   CheckX::checkY    --addon=misra"), "No:CheckX::checkY");
   EXPECT_EQ(entry("No   CheckX::checkY  "), "No:CheckX::checkY");
   EXPECT_EQ(entry("Yes Misra C 2012: Dir 4.3"), "Yes:Misra C 2012: Dir 4.3");
   EXPECT_EQ(entry("No such check was run  (see below)"), "No:such check was run");
@@ -65,7 +65,7 @@ TEST_F(CheckersReportFileTest, ReadsEntriesAndSkipsTheRest) {
       "===============\n"
       "\n"
       "Yes  CheckOther::checkUnreachableCode\r\n"
-      "No   CheckX::checkY                      --premium\r\n"
+      "No   CheckX::checkY                      --addon\r\n"
       "Yes Misra C 2012: Dir 4.3\n"
       "Not run: CheckZ::never\n"
       "Yes\n"

@@ -62,8 +62,8 @@ TEST_F(ResultsReaderTest, RootWithoutChildrenKeepsTheDefaults) {
 
 TEST_F(ResultsReaderTest, ToolNameAndVersion) {
   EXPECT_EQ(load("<results><tarnwick version=\"2.14\"/></results>").checkingTool, "Tarnwick 2.14");
-  EXPECT_EQ(load("<results><tarnwick product-name=\"Tarnwick Premium\"/></results>").checkingTool,
-            "Tarnwick Premium");
+  EXPECT_EQ(load("<results><tarnwick product-name=\"Tarnwick Enterprise\"/></results>").checkingTool,
+            "Tarnwick Enterprise");
   EXPECT_EQ(load("<results><tarnwick product-name=\"Tw\" version=\"3.0\"/></results>").checkingTool, "Tw 3.0");
   EXPECT_EQ(load("<results><tarnwick version=\"1\"/><tarnwick version=\"2\"/></results>").checkingTool,
             "Tarnwick 1 2");
