@@ -70,8 +70,12 @@ class Workspace {
     return names;
   }
 
-  RunResult run(const std::vector<std::string>& arguments) const {
-    std::string command = "cd " + shellQuote(work()) + " && " + shellQuote(kBinary);
+  // Runs the binary with `environment` (NAME=value pairs) added to the inherited one.
+  RunResult run(const std::vector<std::string>& arguments,
+                const std::vector<std::pair<std::string, std::string>>& environment = {}) const {
+    std::string command = "cd " + shellQuote(work()) + " && ";
+    for (const auto& [name, value] : environment) command += name + "=" + shellQuote(value) + " ";
+    command += shellQuote(kBinary);
     for (const auto& argument : arguments) command += " " + shellQuote(argument);
     command += " >" + shellQuote(root_ / "stdout") + " 2>" + shellQuote(root_ / "stderr");
     const int raw = std::system(command.c_str());
