@@ -12,7 +12,8 @@
 namespace guidegate {
 namespace {
 
-using nlohmann::json;
+// Keys keep the order in which they are written (schemaVersion first).
+using json = nlohmann::ordered_json;
 
 constexpr std::array<const char*, 6> statusNames = {"compliant",  "violations",   "accepted-violations",
                                                      "suppressed", "not-executed", "not-implemented"};
@@ -66,8 +67,8 @@ std::map<std::string, int> totals(const ReportModel& model) {
   return counts;
 }
 
-// Markdown text that renders as written: ASCII punctuation with a meaning is
-// backslash-escaped, line breaks become blanks.
+// Markdown text that renders as written inside a line: the characters that mark up
+// inline text or a table cell are backslash-escaped, line breaks become blanks.
 std::string markdownText(const std::string& text) {
   std::string out;
   for (char c : text) {
@@ -75,7 +76,7 @@ std::string markdownText(const std::string& text) {
       out += ' ';
       continue;
     }
-    if (std::string_view("\\`*_{}[]<>()#+-.!|&~").find(c) != std::string_view::npos) out += '\\';
+    if (std::string_view("\\`*_[]<>|&~").find(c) != std::string_view::npos) out += '\\';
     out += c;
   }
   return out;
@@ -226,22 +227,29 @@ std::string markdownSummary(const ExportInputs& inputs) {
   md += "## Guidelines by status\n\n";
   if (misraC) {
     const auto byCategory = countByCategory(model);
+    auto categoryCount = [&](const char* category, const char* status) {
+      auto found = byCategory.find(category);
+      if (found == byCategory.end()) return 0;
+      if (status) return countOf(found->second, status);
+      int all = 0;
+      for (const auto& [name, count] : found->second) all += count;
+      return all;
+    };
     md += "| Status | Mandatory | Required | Advisory | Total |\n|---|---:|---:|---:|---:|\n";
     for (const char* status : statusNames) {
       md += std::string("| ") + status;
-      for (const char* category : categoryNames) {
-        auto found = byCategory.find(category);
-        md += " | " + std::to_string(found == byCategory.end() ? 0 : countOf(found->second, status));
-      }
+      for (const char* category : categoryNames) md += " | " + std::to_string(categoryCount(category, status));
       md += " | " + std::to_string(countOf(total, status)) + " |\n";
     }
+    md += "| **all**";
+    for (const char* category : categoryNames) md += " | " + std::to_string(categoryCount(category, nullptr));
   } else {
     md += "| Status | Guidelines |\n|---|---:|\n";
-    for (const char* status : statusNames) md += std::string("| ") + status + " | " + std::to_string(countOf(total, status)) + " |\n";
+    for (const char* status : statusNames)
+      md += std::string("| ") + status + " | " + std::to_string(countOf(total, status)) + " |\n";
+    md += "| **all**";
   }
-  md += "| **all** | ";
-  md += misraC ? " |  |  | " : "";
-  md += std::to_string(model.guidelines.size()) + " |\n\n";
+  md += " | " + std::to_string(model.guidelines.size()) + " |\n\n";
 
   std::vector<const GuidelineOutcome*> listed;
   for (const auto& outcome : model.guidelines) {
@@ -271,8 +279,8 @@ std::string markdownSummary(const ExportInputs& inputs) {
   if (!model.unmapped.empty()) {
     int findings = 0;
     for (const auto& row : model.unmapped) findings += row.count;
-    md += "## Unmapped findings\n\n" + std::to_string(model.unmapped.size()) + " ids (" + std::to_string(findings) +
-          " findings) are mapped to no guideline.\n\n";
+    md += "## Unmapped findings\n\nFindings that no guideline maps: " + std::to_string(findings) + " (distinct ids: " +
+          std::to_string(model.unmapped.size()) + ").\n\n";
   }
 
   const auto notes = configurationNotes(options, inputs.document);

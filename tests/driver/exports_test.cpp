@@ -1,0 +1,441 @@
+#include "driver/exports.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <fstream>
+#include <iterator>
+#include <nlohmann/json.hpp>
+#include <regex>
+#include <sstream>
+
+#include "catalogues/tables.h"
+
+namespace guidegate {
+namespace {
+
+using nlohmann::json;
+
+struct Exports {
+  std::string html;
+  json report;
+  std::string markdown;
+};
+
+Exports exportsOf(const RunOptions& options, const ResultsDocument& document, const CheckersRun& checkersRun) {
+  std::ostringstream out, err;
+  ReportModel model;
+  const ComposedReport report = composeReport(options, document, checkersRun, "07 December 2026", out, err, &model);
+  const ExportInputs inputs{options, document, report, model, "2026-12-07T14:03:00Z"};
+  return {report.text(), json::parse(jsonReport(inputs)), markdownSummary(inputs)};
+}
+
+bool isMisraC(CodingStandard standard) {
+  return standard == CodingStandard::MisraC2012 || standard == CodingStandard::MisraC2023;
+}
+
+// A run in which, row by row, guidelines are violated, accepted, suppressed either way,
+// left unexecuted or clean; ids shared between rows mix these outcomes further.
+struct MixedRun {
+  RunOptions options;
+  ResultsDocument document;
+  CheckersRun checkersRun;
+};
+
+MixedRun mixedRun(CodingStandard standard) {
+  MixedRun run;
+  run.options.standard = standard;
+  run.options.checkersReport = "checkers.txt";
+  run.document.xmlVersion = 3;
+  run.document.safety = true;
+  run.document.results.push_back({"strayFinding", "error", "", {"a.c"}});
+  const ReportCatalogue catalogue = reportCatalogue(standard);
+  int k = 0;
+  for (const auto& row : catalogue.guidelines()) {
+    if (row.mappedIds.empty() || row.mappedIds == "error") continue;
+    const std::string id = row.mappedIds.substr(0, row.mappedIds.find(','));
+    const std::string key = row.id.starts_with("Dir ") ? row.id.substr(4) : row.id;
+    auto& results = run.document.results;
+    switch (k % 6) {
+      case 0:
+        for (int i = 0; i <= k % 3; ++i) results.push_back({id, "style", "", {"a.c"}});
+        if (k % 12 == 0) results.push_back({"solvane-" + id, "warning", "", {"b.c"}});
+        if (k % 12 == 6) results.push_back({id, "style", "reviewed", {"a.c"}});
+        break;
+      case 1:
+        results.push_back({id, "style", "first remark", {"a.c"}});
+        results.push_back({id, "style", "second remark", {"b.c"}});
+        break;
+      case 2: run.options.suppressionList += "," + id + ","; break;
+      case 3: run.document.suppressions.push_back(id); break;
+    }
+    if (k++ % 6 == 4) continue;  // its checks did not run
+    for (const std::string& label : {"Cert C: " + row.id + "-C", "Cert C++: " + row.id + "-CPP",
+                                     "Misra C 2012: " + row.id, "Misra C 2023: " + row.id,
+                                     "Misra C++ 2008: " + row.id, "Misra C++ 2023: " + key})
+      run.checkersRun[label] = true;
+    if (auto found = checkerNames.find(id); found != checkerNames.end()) run.checkersRun[found->second] = true;
+  }
+  return run;
+}
+
+// One row of the Violations table: its cells, the status cell taken apart.
+struct HtmlRow {
+  std::vector<std::string> cells;
+  std::string status;
+  std::vector<std::pair<std::string, int>> violations;
+  std::vector<std::string> accepted;
+  std::string suppressed;
+};
+
+std::vector<HtmlRow> violationsTable(const std::string& html) {
+  std::vector<HtmlRow> rows;
+  const auto tbody = html.find("<tbody>\n", html.find("<h2>Violations</h2>"));
+  const auto end = html.find("</tbody>", tbody);
+  for (auto at = html.find("<tr>", tbody); at < end; at = html.find("<tr>", at)) {
+    const auto close = html.find("</tr>", at);
+    const std::string row = html.substr(at + 4, close - at - 4);
+    HtmlRow parsed;
+    for (auto cell = row.find("<td>"); cell != std::string::npos; cell = row.find("<td>", cell + 1))
+      parsed.cells.push_back(row.substr(cell + 4, row.find("</td>", cell) - cell - 4));
+    const std::string& cell = parsed.cells.back();
+    static const std::regex sentence("There are ([0-9]+) '([^']*)' message");
+    for (std::sregex_iterator it(cell.begin(), cell.end(), sentence), last; it != last; ++it)
+      parsed.violations.emplace_back(plainText((*it)[2]), std::stoi((*it)[1]));
+    const auto accepted = cell.find("Accepted Violations:");
+    const auto suppressed = cell.find("Suppressed:<br>");
+    if (accepted != std::string::npos) {
+      std::string list = cell.substr(accepted + 20, suppressed == std::string::npos ? suppressed : suppressed - accepted - 20);
+      for (auto from = list.find("<br>"); from != std::string::npos; from = list.find("<br>", from + 4)) {
+        const std::string id = list.substr(from + 4, list.find("<br>", from + 4) - from - 4);
+        if (!id.empty()) parsed.accepted.push_back(plainText(id));
+      }
+    }
+    if (suppressed != std::string::npos) parsed.suppressed = plainText(cell.substr(suppressed + 15));
+    if (cell == "Not implemented") parsed.status = "not-implemented";
+    else if (cell.find("Not executed") != std::string::npos) parsed.status = "not-executed";
+    else if (cell.find("<font color=\"red\">Violations:") != std::string::npos) parsed.status = "violations";
+    else if (accepted != std::string::npos) parsed.status = "accepted-violations";
+    else if (suppressed != std::string::npos) parsed.status = "suppressed";
+    else parsed.status = cell == "Compliant" ? "compliant" : "unrecognised: " + cell;
+    rows.push_back(std::move(parsed));
+    at = close;
+  }
+  return rows;
+}
+
+const std::vector<std::pair<CodingStandard, std::size_t>> catalogueSizes = {
+    {CodingStandard::CertC, 99},         {CodingStandard::CertCpp, 159},      {CodingStandard::MisraC2012, 216},
+    {CodingStandard::MisraC2023, 221},   {CodingStandard::MisraCpp2008, 216}, {CodingStandard::MisraCpp2023, 179},
+    {CodingStandard::CweTop25, 25}};
+
+const std::vector<std::string> statuses = {"compliant",  "violations",   "accepted-violations",
+                                           "suppressed", "not-executed", "not-implemented"};
+
+TEST(PlainText, DecodesTheFiveReferencesTheReportWritesAndNothingElse) {
+  EXPECT_EQ(plainText("Each operand of a logical &amp;&amp; or || shall be a postfix-expression."),
+            "Each operand of a logical && or || shall be a postfix-expression.");
+  EXPECT_EQ(plainText("Sections of code shall not be &quot;commented out&quot; using C-style comments."),
+            "Sections of code shall not be \"commented out\" using C-style comments.");
+  EXPECT_EQ(plainText("&gt;, &gt;=, &lt;, &lt;= and &#39;x&#39;"), ">, >=, <, <= and 'x'");
+  EXPECT_EQ(plainText("The unary & operator; <cstdio>; &nbsp; &amp;lt; &"), "The unary & operator; <cstdio>; &nbsp; &lt; &");
+}
+
+TEST(StatusName, ExecutionFirstThenViolationsAcceptedSuppressed) {
+  GuidelineVerdict all;
+  all.violations = {{"nullPointer", 2}};
+  all.acceptedIds = {"nullPointer"};
+  all.suppressedByOption = "uninitvar";
+  all.suppressedInResults = "memleak";
+  EXPECT_STREQ(statusName(all), "violations");
+  GuidelineVerdict noViolations = all;
+  noViolations.violations.clear();
+  EXPECT_STREQ(statusName(noViolations), "accepted-violations");
+  GuidelineVerdict byOption = noViolations, inResults = noViolations;
+  byOption.acceptedIds.clear(), byOption.suppressedInResults.clear();
+  inResults.acceptedIds.clear(), inResults.suppressedByOption.clear();
+  EXPECT_STREQ(statusName(byOption), "suppressed");
+  EXPECT_STREQ(statusName(inResults), "suppressed");
+  EXPECT_STREQ(statusName(GuidelineVerdict{}), "compliant");
+  GuidelineVerdict bySeverity;
+  bySeverity.judgedBySeverity = true;
+  EXPECT_STREQ(statusName(bySeverity), "compliant");
+  bySeverity.warningCount = 1;
+  EXPECT_STREQ(statusName(bySeverity), "violations");
+  for (auto [execution, name] : {std::pair{Execution::NotExecuted, "not-executed"},
+                                 {Execution::NotExecutedTolerated, "not-executed"},
+                                 {Execution::NotImplemented, "not-implemented"}}) {
+    GuidelineVerdict unexecuted = all;
+    unexecuted.execution = execution;
+    EXPECT_STREQ(statusName(unexecuted), name);
+  }
+}
+
+TEST(JsonReport, AgreesWithTheHtmlGuidelineByGuidelineForEveryStandard) {
+  for (const auto& [standard, size] : catalogueSizes) {
+    const MixedRun run = mixedRun(standard);
+    const Exports exports = exportsOf(run.options, run.document, run.checkersRun);
+    const json& guidelines = exports.report["guidelines"];
+    const std::vector<HtmlRow> rows = violationsTable(exports.html);
+    SCOPED_TRACE(exports.report["standard"]["flag"].get<std::string>());
+    ASSERT_EQ(rows.size(), size);
+    ASSERT_EQ(guidelines.size(), size);
+    std::set<std::string> seen;
+    for (std::size_t i = 0; i < size; ++i) {
+      const json& guideline = guidelines[i];
+      const HtmlRow& row = rows[i];
+      const std::string id = guideline["id"];
+      SCOPED_TRACE(id);
+      const bool misraRule = isMisraC(standard) && !id.starts_with("Dir ");
+      EXPECT_EQ(row.cells[0], (misraRule ? "Rule " : "") + id);
+      if (isMisraC(standard)) EXPECT_EQ(row.cells[1], guideline["category"]);
+      else EXPECT_EQ(plainText(row.cells[1]), guideline["text"]);
+      EXPECT_EQ(row.status, guideline["status"]);
+      seen.insert(row.status);
+      const bool executed = row.status != "not-executed" && row.status != "not-implemented";
+      EXPECT_EQ(guideline["executed"], executed);
+      if (!executed) continue;
+      std::vector<std::pair<std::string, int>> violations;
+      for (const auto& violation : guideline["violations"]) violations.emplace_back(violation["id"], violation["count"]);
+      EXPECT_EQ(violations, row.violations);
+      std::vector<std::string> accepted;
+      for (const auto& record : guideline["acceptedViolations"])
+        if (std::find(accepted.begin(), accepted.end(), record["id"]) == accepted.end()) accepted.push_back(record["id"]);
+      EXPECT_EQ(accepted, row.accepted);
+      std::string suppressed;
+      for (const char* list : {"byOption", "inResults"})
+        for (const auto& suppressedId : guideline["suppressed"][list])
+          suppressed += (suppressed.empty() ? "" : ", ") + suppressedId.get<std::string>();
+      EXPECT_EQ(suppressed, row.suppressed);
+    }
+    // The nine executable CWE rows share ids too much to keep a clean or an unexecuted one.
+    std::set<std::string> expected = {"violations", "accepted-violations", "suppressed"};
+    if (standard != CodingStandard::CweTop25) expected.insert({"compliant", "not-executed"});
+    for (const auto& status : expected) EXPECT_TRUE(seen.contains(status)) << status;
+  }
+}
+
+TEST(JsonReport, SummaryCountsAddUpToTheCatalogue) {
+  const std::map<std::string, int> misraC2012 = {{"Mandatory", 23}, {"Required", 145}, {"Advisory", 48}};
+  const std::map<std::string, int> misraC2023 = {{"Mandatory", 23}, {"Required", 150}, {"Advisory", 48}};
+  for (const auto& [standard, size] : catalogueSizes) {
+    const MixedRun run = mixedRun(standard);
+    const json report = exportsOf(run.options, run.document, run.checkersRun).report;
+    const json& summary = report["summary"];
+    std::map<std::string, int> listed;
+    for (const auto& guideline : report["guidelines"])
+      ++listed[guideline["status"]];
+    int total = 0;
+    for (const auto& status : statuses) {
+      EXPECT_EQ(summary["byStatus"][status], listed[status]) << status;
+      total += summary["byStatus"][status].get<int>();
+    }
+    EXPECT_EQ(total, static_cast<int>(size));
+    if (!isMisraC(standard)) {
+      EXPECT_TRUE(summary["byCategory"].is_null());
+      continue;
+    }
+    for (const auto& [category, rows] : standard == CodingStandard::MisraC2012 ? misraC2012 : misraC2023) {
+      int inCategory = 0;
+      for (const auto& status : statuses) inCategory += summary["byCategory"][category][status].get<int>();
+      EXPECT_EQ(inCategory, rows) << category;
+    }
+  }
+}
+
+class TempFile {
+ public:
+  explicit TempFile(const std::string& bytes) {
+    std::string pattern = (std::filesystem::temp_directory_path() / "guidegate-exports-XXXXXX").string();
+    const int fd = ::mkstemp(pattern.data());
+    ::close(fd);
+    path_ = pattern;
+    std::ofstream(path_, std::ios::binary) << bytes;
+  }
+  ~TempFile() { std::filesystem::remove(path_); }
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+// Markdown text with its backslash escapes removed, as a renderer shows it.
+std::string rendered(const std::string& markdown) {
+  return std::regex_replace(markdown, std::regex(R"(\\([!-/:-@\[-`{-~]))"), "$1");
+}
+
+void expectNoRawAngleBracket(const std::string& markdown) {
+  for (std::size_t at = markdown.find('<'); at != std::string::npos; at = markdown.find('<', at + 1))
+    EXPECT_TRUE(at > 0 && markdown[at - 1] == '\\') << markdown.substr(at > 20 ? at - 20 : 0, 40);
+}
+
+TEST(Exports, HostileTextsGiveValidJsonAndEscapedMarkdown) {
+  const std::string hostile = "say \"hi\" \\ \x01 <b>|\xff end";
+  const std::string hostileJson = "say \"hi\" \\ \x01 <b>|\xEF\xBF\xBD end";  // invalid bytes replaced
+  const std::string file = "src/\"q\\\x01\xff.c";
+  const TempFile filesList("5d41402abc4b2a76b9719d911017c592  " + file + "\n");
+  RunOptions options;
+  options.standard = CodingStandard::CertC;
+  options.filesList = filesList.path();
+  options.projectName = hostile;
+  ResultsDocument document;
+  document.checkingTool = hostile;
+  document.results = {{"solvane-cert-pre31-c", "style", hostile, {file}}, {hostile, "error", "", {file}}};
+  const Exports exports = exportsOf(options, document, {{"Cert C: PRE31-C", true}});
+  const json& report = exports.report;
+  EXPECT_EQ(report["project"]["name"], hostileJson);
+  EXPECT_TRUE(report["project"]["version"].is_null());
+  EXPECT_EQ(report["checkingTool"], hostileJson);
+  json unmapped = json::array();
+  unmapped.push_back({{"severity", "error"}, {"id", hostileJson}, {"count", 1}});
+  EXPECT_EQ(report["unmapped"], unmapped);
+  EXPECT_EQ(report["guidelines"][1]["id"], "PRE31");
+  EXPECT_EQ(report["guidelines"][1]["acceptedViolations"][0]["remark"], hostileJson);
+  ASSERT_EQ(report["files"].size(), 1u);
+  EXPECT_EQ(report["files"][0]["name"], "src/\"q\\\x01\xEF\xBF\xBD.c");
+  EXPECT_EQ(report["files"][0]["errors"], 1);
+  expectNoRawAngleBracket(exports.markdown);
+  EXPECT_NE(rendered(exports.markdown).find("say \"hi\" \\ \x01 <b>|"), std::string::npos);
+}
+
+TEST(MarkdownSummary, ListsFiftyRowsThenHowManyMoreWithNotesAndFatalErrors) {
+  RunOptions options;
+  options.standard = CodingStandard::CertC;
+  ResultsDocument document;  // xml version 2, no checkers report: nothing ran
+  document.inlineSuppr = true;
+  document.results = {{"syntaxError", "error", "", {"a.c"}}, {"unknownMacro", "error", "", {"b.c"}}};
+  const Exports exports = exportsOf(options, document, {});
+  const std::string& md = exports.markdown;
+  expectNoRawAngleBracket(md);
+  std::size_t notExecutedRows = 0;
+  for (auto at = md.find(" | not-executed | "); at != std::string::npos; at = md.find(" | not-executed | ", at + 1))
+    ++notExecutedRows;
+  EXPECT_EQ(notExecutedRows, 50u);
+  EXPECT_NE(md.find(" and 49 more."), std::string::npos);
+  EXPECT_NE(md.find("| not-executed | 99 |"), std::string::npos);
+  const std::string text = rendered(md);
+  EXPECT_NE(text.find("- Use Tarnwick option --xml-version=3\n- Tarnwick option --inline-suppr has been used\n"),
+            std::string::npos);
+  EXPECT_NE(text.find("- syntaxError\n- unknownMacro\n"), std::string::npos);
+  EXPECT_EQ(exports.report["fatalErrors"], json({"syntaxError", "unknownMacro"}));
+  EXPECT_EQ(exports.report["configurationNotes"],
+            json({"Use Tarnwick option --xml-version=3", "Tarnwick option --inline-suppr has been used"}));
+  EXPECT_EQ(exports.report["result"], json({{"compliant", false}, {"text", "Non compliant"}}));
+}
+
+// Checks a value against a JSON Schema written with type, properties, required,
+// additionalProperties (false only), items, enum, const, minimum, pattern and $ref into
+// the same document; annotations are skipped and any other keyword is refused.
+class SchemaValidator {
+ public:
+  explicit SchemaValidator(json schema) : root_(std::move(schema)) {}
+
+  std::vector<std::string> errors(const json& value) const {
+    std::vector<std::string> found;
+    check(root_, value, "", found);
+    return found;
+  }
+
+ private:
+  static bool hasType(const json& value, const std::string& type) {
+    if (type == "null") return value.is_null();
+    if (type == "boolean") return value.is_boolean();
+    if (type == "integer") return value.is_number_integer();
+    if (type == "string") return value.is_string();
+    if (type == "array") return value.is_array();
+    if (type == "object") return value.is_object();
+    throw std::invalid_argument("unsupported type " + type);
+  }
+
+  void check(const json& schema, const json& value, const std::string& path, std::vector<std::string>& found) const {
+    auto fail = [&](const std::string& what) { found.push_back((path.empty() ? "/" : path) + ": " + what); };
+    for (const auto& [keyword, rule] : schema.items()) {
+      if (keyword == "$schema" || keyword == "title" || keyword == "description" || keyword == "$defs") continue;
+      if (keyword == "$ref") {
+        check(root_.at(json::json_pointer(rule.get<std::string>().substr(1))), value, path, found);
+      } else if (keyword == "type") {
+        const json types = rule.is_array() ? rule : json::array({rule});
+        if (std::none_of(types.begin(), types.end(), [&](const json& type) { return hasType(value, type); }))
+          fail(value.dump() + " is not of type " + rule.dump());
+      } else if (keyword == "enum") {
+        if (std::find(rule.begin(), rule.end(), value) == rule.end()) fail(value.dump() + " is not one of " + rule.dump());
+      } else if (keyword == "const") {
+        if (value != rule) fail(value.dump() + " is not " + rule.dump());
+      } else if (keyword == "minimum") {
+        if (value.is_number() && value.get<double>() < rule.get<double>()) fail(value.dump() + " is below the minimum");
+      } else if (keyword == "pattern") {
+        if (value.is_string() && !std::regex_search(value.get<std::string>(), std::regex(rule.get<std::string>())))
+          fail(value.dump() + " does not match " + rule.dump());
+      } else if (keyword == "required") {
+        if (value.is_object())
+          for (const auto& name : rule)
+            if (!value.contains(name)) fail("missing " + name.get<std::string>());
+      } else if (keyword == "properties") {
+        if (value.is_object())
+          for (const auto& [name, property] : rule.items())
+            if (value.contains(name)) check(property, value[name], path + "/" + name, found);
+      } else if (keyword == "additionalProperties") {
+        if (rule != false) throw std::invalid_argument("additionalProperties other than false");
+        if (value.is_object())
+          for (const auto& [name, ignored] : value.items())
+            if (!schema.contains("properties") || !schema["properties"].contains(name)) fail("unexpected " + name);
+      } else if (keyword == "items") {
+        if (value.is_array())
+          for (std::size_t i = 0; i < value.size(); ++i) check(rule, value[i], path + "/" + std::to_string(i), found);
+      } else {
+        throw std::invalid_argument("unsupported keyword " + keyword);
+      }
+    }
+  }
+
+  json root_;
+};
+
+SchemaValidator reportSchema() {
+  std::ifstream in(GUIDEGATE_JSON_SCHEMA);
+  return SchemaValidator(json::parse(in));
+}
+
+TEST(JsonReportSchema, ReportsOfEveryStandardValidate) {
+  const SchemaValidator schema = reportSchema();
+  const TempFile filesList("d41d8cd98f00b204e9800998ecf8427e  a.c\n0cc175b9c0f1b6a831c399e269772661  b.c\n");
+  for (const auto& [standard, size] : catalogueSizes) {
+    MixedRun run = mixedRun(standard);
+    run.options.filesList = filesList.path();
+    run.options.projectVersion = "2.0";
+    const json report = exportsOf(run.options, run.document, run.checkersRun).report;
+    EXPECT_EQ(report["files"].size(), 2u);
+    EXPECT_EQ(schema.errors(report), std::vector<std::string>{}) << report["standard"]["flag"];
+  }
+  RunOptions plain;
+  plain.standard = CodingStandard::MisraCpp2008;
+  EXPECT_EQ(schema.errors(exportsOf(plain, ResultsDocument{}, {}).report), std::vector<std::string>{});
+}
+
+TEST(JsonReportSchema, RejectsWhatTheFormatDoesNotAllow) {
+  const SchemaValidator schema = reportSchema();
+  const MixedRun run = mixedRun(CodingStandard::MisraC2023);
+  const json report = exportsOf(run.options, run.document, run.checkersRun).report;
+  ASSERT_TRUE(schema.errors(report).empty());
+  const std::vector<std::function<void(json&)>> breakages = {
+      [](json& r) { r["guidelines"][0]["status"] = "partly"; },
+      [](json& r) { r.erase("summary"); },
+      [](json& r) { r["result"]["colour"] = "red"; },
+      [](json& r) { r["guidelines"][5]["violations"].push_back({{"id", "x"}, {"count", 0}}); },
+      [](json& r) { r["date"] = "07 December 2026"; },
+      [](json& r) { r["project"]["name"] = 5; },
+      [](json& r) { r["summary"]["byCategory"].erase("Advisory"); },
+      [](json& r) { r["guidelines"][0]["category"] = "Optional"; },
+  };
+  for (std::size_t i = 0; i < breakages.size(); ++i) {
+    json broken = report;
+    breakages[i](broken);
+    EXPECT_FALSE(schema.errors(broken).empty()) << "breakage " << i;
+  }
+}
+
+}  // namespace
+}  // namespace guidegate
