@@ -1,5 +1,6 @@
 #include "driver/checkers_report.h"
 
+#include <filesystem>
 #include <fstream>
 
 namespace guidegate {
@@ -17,7 +18,8 @@ bool parseCheckersReportLine(std::string_view line, std::string& label, bool& ra
 
 bool readCheckersReport(const std::string& path, CheckersRun& checkersRun) {
   std::ifstream in(path);
-  if (!in) return false;
+  std::error_code ignored;
+  if (!in || std::filesystem::is_directory(path, ignored)) return false;
   std::string line;
   std::string label;
   bool ran = false;

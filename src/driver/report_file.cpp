@@ -30,14 +30,25 @@ bool writeAll(int fd, std::initializer_list<std::string_view> pieces) {
   return true;
 }
 
-// The file a path finally names, with its symbolic links resolved where they lead to
-// an existing file; the path itself otherwise.
+// The file a path finally names, its symbolic links followed, also a last one that
+// leads to a file not made yet (the report then creates that file); the path itself
+// when it is not a link; empty for a loop of links.
 std::string resolvedTarget(const std::string& path) {
-  struct stat link {};
-  if (::lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) return path;
-  char resolved[PATH_MAX];
-  if (::realpath(path.c_str(), resolved)) return resolved;
-  return path;
+  std::string current = path;
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat link {};
+    if (::lstat(current.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) return current;
+    char resolved[PATH_MAX];
+    if (::realpath(current.c_str(), resolved)) return resolved;
+    char text[PATH_MAX];
+    const ssize_t length = ::readlink(current.c_str(), text, sizeof text);
+    if (length <= 0 || static_cast<std::size_t>(length) == sizeof text) return current;
+    std::string target(text, static_cast<std::size_t>(length));
+    const auto slash = current.rfind('/');
+    if (target.front() != '/' && slash != std::string::npos) target = current.substr(0, slash + 1) + target;
+    current = target;
+  }
+  return {};
 }
 
 mode_t newFileMode() {
@@ -53,8 +64,21 @@ void writeReportFile(const std::string& path, std::initializer_list<std::string_
   if (path.empty()) throw failure;
 
   const std::string target = resolvedTarget(path);
+  if (target.empty()) throw failure;
   struct stat existing {};
   const bool exists = ::stat(target.c_str(), &existing) == 0;
+
+  // The process's own standard output or error (/dev/stdout, also when the shell sent it
+  // to a regular file) is written through its descriptor: the report goes where the
+  // stream goes, after what it already holds, and the file is not replaced.
+  for (const int stream : {STDOUT_FILENO, STDERR_FILENO}) {
+    struct stat opened {};
+    if (exists && ::fstat(stream, &opened) == 0 && opened.st_dev == existing.st_dev &&
+        opened.st_ino == existing.st_ino) {
+      if (!writeAll(stream, pieces)) throw failure;
+      return;
+    }
+  }
 
   if (exists && !S_ISREG(existing.st_mode)) {
     const int fd = ::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);

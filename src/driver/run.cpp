@@ -1,5 +1,7 @@
 #include "driver/run.h"
 
+#include <sys/stat.h>
+
 #include <exception>
 
 #include "driver/checkers_report.h"
@@ -11,6 +13,27 @@
 #include "results/results_reader.h"
 
 namespace guidegate {
+namespace {
+
+// The first output path that names the same file as one of the inputs (the same
+// device and inode, however the two paths are spelled), or nothing. Only paths that
+// name existing files are compared.
+const std::string* outputNamingAnInput(const RunOptions& options) {
+  std::vector<struct stat> inputs;
+  for (const auto* input : {&options.resultsFile, &options.checkersReport, &options.filesList}) {
+    struct stat info {};
+    if (*input && ::stat((*input)->c_str(), &info) == 0) inputs.push_back(info);
+  }
+  for (const auto* output : {&options.outputFile, &options.jsonOutput, &options.markdownSummary}) {
+    struct stat info {};
+    if (!*output || ::stat((*output)->c_str(), &info) != 0) continue;
+    for (const auto& input : inputs)
+      if (input.st_dev == info.st_dev && input.st_ino == info.st_ino) return &**output;
+  }
+  return nullptr;
+}
+
+}  // namespace
 
 std::optional<std::time_t> parseSourceDateEpoch(const std::string& value) {
   if (value.empty() || value.size() > 18 || value.find_first_not_of("0123456789") != std::string::npos)
@@ -54,6 +77,10 @@ int runGuidegate(const std::vector<std::string>& arguments, std::ostream& out, s
 
   RunOptions options = parsed.options;
   if (!options.outputFile) options.outputFile = std::string(standardInfo(options.standard).defaultOutputFile);
+  if (const std::string* output = outputNamingAnInput(options)) {
+    err << "Output file is an input file:" << *output << "\n";
+    return 1;
+  }
 
   CheckersRun checkersRun;
   if (options.checkersReport && !readCheckersReport(*options.checkersReport, checkersRun)) {
@@ -69,6 +96,7 @@ int runGuidegate(const std::vector<std::string>& arguments, std::ostream& out, s
     ReportModel model;
     const ComposedReport report =
         composeReport(options, document, checkersRun, reportDate(now), out, err, exports ? &model : nullptr);
+    out.flush();  // the notes come before a report written to standard output
     writeReportFile(*options.outputFile, {report.head, report.sections, "<br>\n", report.body, reportEnd});
     if (exports) {
       const ExportInputs exportInputs{options, document, report, model, isoDate(now)};

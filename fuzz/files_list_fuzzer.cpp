@@ -1,0 +1,42 @@
+// Feeds arbitrary bytes to the files list reader and builds the Files section of the
+// entries it returns against a small set of findings.
+#include <string>
+#include <string_view>
+
+#include "catalogues/tables.h"
+#include "fuzz_support.h"
+#include "html/files_table.h"
+
+namespace {
+
+// Findings located in the file names the corpus lists, so that sentences are built.
+guidegate::ResultsDocument findings() {
+  guidegate::ResultsDocument document;
+  document.results = {{"nullPointer", "error", "", {"src/a.c", "src/a.c"}},
+                      {"uninitvar", "warning", "", {"src/b.c", "src/a.c"}},
+                      {"misra-c2012-8.4", "style", "", {"src/b.c"}},
+                      {"<b>&\"'", "error", "", {"x<y>&'.c"}}};
+  return document;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using guidegate::fuzz::fail;
+  static const guidegate::fuzz::ScratchFile list("files.md5");
+  static const guidegate::ResultsDocument document = findings();
+  static const guidegate::fuzz::TagNames knownTags = guidegate::fuzz::reportTagNames();
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+
+  const std::vector<guidegate::FileEntry> entries = guidegate::readFilesList(list.write(bytes));
+  for (const auto& entry : entries) {
+    // The checksum ends at the first blank, the name begins after the blanks that
+    // follow it, and neither spans lines.
+    if (entry.fileName.empty()) fail("an entry without a file name");
+    if (entry.fileName.front() == ' ' || entry.fileName.front() == '\t') fail("a file name that begins with a blank");
+    if (entry.md5sum.find_first_of(" \t") != std::string::npos) fail("a checksum holding a blank");
+    if ((entry.fileName + entry.md5sum).find('\n') != std::string::npos) fail("an entry spanning lines");
+  }
+  guidegate::fuzz::checkMarkup(guidegate::buildFilesTable(document, entries, guidegate::certCCatalogue), knownTags);
+  return 0;
+}

@@ -1,0 +1,112 @@
+// What the fuzz targets share: scratch files for readers that take a path, and the
+// check that text taken from the inputs never became markup of the report.
+#pragma once
+
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <set>
+#include <string>
+#include <string_view>
+
+namespace guidegate::fuzz {
+
+// Stops the run so that libFuzzer keeps the input that broke a property.
+[[noreturn]] inline void fail(const char* what) {
+  std::fprintf(stderr, "property broken: %s\n", what);
+  std::abort();
+}
+
+// A file rewritten with each fuzz input, in GUIDEGATE_FUZZ_SCRATCH, else /dev/shm,
+// else /tmp; removed when the process ends normally.
+class ScratchFile {
+ public:
+  explicit ScratchFile(const char* name) {
+    const char* chosen = std::getenv("GUIDEGATE_FUZZ_SCRATCH");
+    for (const char* directory : {chosen, "/dev/shm", "/tmp"}) {
+      if (!directory || ::access(directory, W_OK) != 0) continue;
+      path_ = std::string(directory) + "/guidegate-fuzz-" + std::to_string(::getpid()) + "-" + name;
+      return;
+    }
+    fail("no writable scratch directory");
+  }
+  ~ScratchFile() { ::unlink(path_.c_str()); }
+  ScratchFile(const ScratchFile&) = delete;
+  ScratchFile& operator=(const ScratchFile&) = delete;
+
+  const std::string& path() const { return path_; }
+
+  // Replaces the file's bytes with `bytes`.
+  const std::string& write(std::string_view bytes) const {
+    std::FILE* file = std::fopen(path_.c_str(), "wb");
+    if (!file) fail("cannot create the scratch file");
+    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size()) fail("short write");
+    if (std::fclose(file) != 0) fail("cannot close the scratch file");
+    return path_;
+  }
+
+ private:
+  std::string path_;
+};
+
+inline std::size_t occurrences(std::string_view text, std::string_view what) {
+  std::size_t count = 0;
+  for (auto at = text.find(what); at != std::string_view::npos; at = text.find(what, at + what.size())) ++count;
+  return count;
+}
+
+inline bool tagStart(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '/' || c == '!' || c == '?';
+}
+
+inline bool nameCharacter(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
+
+// Calls `visit` with the name of every tag in `text`: every '<' that an HTML parser
+// would read as the start of a tag, followed by its name.
+template <typename Visit>
+void forEachTagName(std::string_view text, Visit visit) {
+  for (auto at = text.find('<'); at != std::string_view::npos; at = text.find('<', at + 1)) {
+    if (at + 1 >= text.size() || !tagStart(text[at + 1])) continue;
+    std::size_t begin = at + 1;
+    if (text[begin] == '/') ++begin;
+    std::size_t end = begin;
+    while (end < text.size() && nameCharacter(text[end])) ++end;
+    visit(text.substr(begin, end - begin));
+  }
+}
+
+using TagNames = std::set<std::string, std::less<>>;
+
+// The tags the report writes itself.
+inline TagNames reportTagNames() {
+  return {"html", "head", "title", "style", "body", "h1", "h2", "b", "br", "font",
+          "a",    "table", "thead", "tbody", "tr", "th", "td"};
+}
+
+// Adds the names of the tags in `text` to `names`.
+inline void addTagNames(std::string_view text, TagNames& names) {
+  forEachTagName(text, [&](std::string_view name) { names.emplace(name); });
+}
+
+// Every tag of `html` is one of `known` (the report's own tags and those that
+// built-in headlines carry), and the table elements open and close in equal
+// numbers. Text from the inputs is escaped, so it can neither add a tag nor
+// unbalance a table.
+inline void checkMarkup(std::string_view html, const TagNames& known) {
+  forEachTagName(html, [&](std::string_view name) {
+    if (known.find(name) == known.end()) fail(("a tag the report does not write: " + std::string(name)).c_str());
+  });
+  for (std::string_view tag : {"tr", "td", "th", "table", "thead", "tbody", "h2"}) {
+    const std::string name(tag);
+    const std::size_t opened = occurrences(html, "<" + name + ">") + occurrences(html, "<" + name + " ");
+    if (opened != occurrences(html, "</" + name + ">")) fail(("unbalanced element: " + name).c_str());
+  }
+}
+
+}  // namespace guidegate::fuzz

@@ -1,0 +1,103 @@
+// One whole run composed in memory: the fuzz input holds a header line, the results
+// file, and optionally the checkers report and the files list, separated by lines
+// that read "%%". The header's first byte chooses the standard; the rest of the
+// header becomes the project name, the project version and a --suppressions= value.
+// The header digits 1 to 7 choose CERT C, CERT C++, MISRA C 2012, MISRA C 2023,
+// MISRA C++ 2008, MISRA C++ 2023 and the CWE Top 25.
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "catalogues/coding_standard.h"
+#include "catalogues/tables.h"
+#include "driver/checkers_report.h"
+#include "driver/compose_report.h"
+#include "driver/report_document.h"
+#include "fuzz_support.h"
+#include "results/results_reader.h"
+
+namespace {
+
+using guidegate::fuzz::fail;
+
+std::vector<std::string_view> sections(std::string_view text) {
+  constexpr std::string_view separator = "\n%%\n";
+  std::vector<std::string_view> pieces;
+  while (pieces.size() < 2) {
+    const auto at = text.find(separator);
+    if (at == std::string_view::npos) break;
+    pieces.push_back(text.substr(0, at));
+    text.remove_prefix(at + separator.size());
+  }
+  pieces.push_back(text);
+  return pieces;
+}
+
+// The report's own tags and those that the built-in headlines carry.
+guidegate::fuzz::TagNames knownTags() {
+  guidegate::fuzz::TagNames known = guidegate::fuzz::reportTagNames();
+  for (const auto* catalogue : {&guidegate::certCCatalogue, &guidegate::certCppCatalogue,
+                                &guidegate::misraC2012Catalogue, &guidegate::misraC2023Catalogue,
+                                &guidegate::misraCpp2008Catalogue, &guidegate::misraCpp2023Catalogue,
+                                &guidegate::cweCatalogue})
+    for (const auto& row : *catalogue) guidegate::fuzz::addTagNames(row.text, known);
+  return known;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static const guidegate::fuzz::ScratchFile resultsFile("run-results.xml");
+  static const guidegate::fuzz::ScratchFile checkersFile("run-checkers.txt");
+  static const guidegate::fuzz::ScratchFile filesFile("run-files.md5");
+  static const guidegate::fuzz::TagNames tags = knownTags();
+
+  std::string_view text(reinterpret_cast<const char*>(data), size);
+  const auto newline = text.find('\n');
+  if (newline == std::string_view::npos) return 0;
+  const std::string_view header = text.substr(0, newline);
+  text.remove_prefix(newline + 1);
+
+  const auto& standards = guidegate::codingStandards();
+  guidegate::RunOptions options;
+  if (!header.empty()) {
+    options.standard = standards[static_cast<unsigned char>(header.front()) % standards.size()].standard;
+    const std::string rest(header.substr(1));
+    options.projectName = rest;
+    options.projectVersion = rest;
+    options.suppressionList = "," + rest + ",";
+  }
+
+  const auto pieces = sections(text);
+  options.resultsFile = resultsFile.write(pieces[0]);
+  guidegate::CheckersRun checkersRun;
+  if (pieces.size() > 1) {
+    options.checkersReport = checkersFile.write(pieces[1]);
+    if (!guidegate::readCheckersReport(*options.checkersReport, checkersRun)) fail("the checkers report was lost");
+  }
+  if (pieces.size() > 2) options.filesList = filesFile.write(pieces[2]);
+  options.outputFile = "unused.html";
+
+  std::ostringstream out;
+  std::ostringstream err;
+  try {
+    const guidegate::ResultsDocument document = guidegate::loadResultsDocument(*options.resultsFile);
+    for (const auto& checker : document.checkers) checkersRun[checker] = true;
+    const guidegate::ComposedReport report =
+        guidegate::composeReport(options, document, checkersRun, "07 December 2026", out, err);
+    const std::string html = report.text();
+    if (!html.starts_with("<html><head><title>") || !html.ends_with(guidegate::reportEnd))
+      fail("a report that is not whole");
+    guidegate::fuzz::checkMarkup(html, tags);
+    const bool saysCompliant = html.find("Result: <font color=\"green\">Compliant") != std::string::npos;
+    if (saysCompliant != report.state.compliant) fail("a result line that disagrees with the verdict");
+  } catch (const std::runtime_error& error) {
+    const std::string message = error.what();
+    const std::string& path = *options.resultsFile;
+    if (message != "Invalid XML data in file:" + path && message != "Invalid file:" + path)
+      fail(("an unexpected error: " + message).c_str());
+  }
+  return 0;
+}
