@@ -8,22 +8,28 @@ const std::vector<std::uint32_t> noPositions;
 
 ResultsIndex::ResultsIndex(const ResultsDocument& document) : document_(document) {
   const auto& results = document.results;
-  findingsById_.reserve(1024);
+  idNumbers_.reserve(1024);
   for (std::uint32_t i = 0; i < results.size(); ++i) {
     const auto& record = results[i];
-    findingsById_[record.id].push_back(i);
-    if (record.severity == "error")
+    const auto [place, added] = idNumbers_.try_emplace(record.id, static_cast<std::uint32_t>(ids_.size()));
+    if (added) ids_.push_back({record.id, {}});
+    IdFindings& findings = ids_[place->second];
+    findings.positions.push_back(i);
+    if (record.severity == "error") {
+      ++findings.errors;
       ++errors_;
-    else if (record.severity == "warning")
+    } else if (record.severity == "warning") {
+      ++findings.warnings;
       ++warnings_;
+    }
   }
   for (std::uint32_t i = 0; i < document.suppressions.size(); ++i)
     suppressionsById_[document.suppressions[i]].push_back(i);
 }
 
 const std::vector<std::uint32_t>& ResultsIndex::findingsWithId(std::string_view id) const {
-  auto found = findingsById_.find(id);
-  return found == findingsById_.end() ? noPositions : found->second;
+  auto found = idNumbers_.find(id);
+  return found == idNumbers_.end() ? noPositions : ids_[found->second].positions;
 }
 
 const std::vector<std::uint32_t>& ResultsIndex::suppressionsOf(std::string_view id) const {

@@ -14,6 +14,14 @@ namespace guidegate {
 
 class ResultsIndex {
  public:
+  // The findings of one analyzer id.
+  struct IdFindings {
+    std::string_view id;
+    std::vector<std::uint32_t> positions;  // in `results`, ascending
+    int errors = 0;                        // findings whose severity is exactly "error"
+    int warnings = 0;                      // ... exactly "warning"
+  };
+
   explicit ResultsIndex(const ResultsDocument& document);
   ResultsIndex(const ResultsIndex&) = delete;
   ResultsIndex& operator=(const ResultsIndex&) = delete;
@@ -23,15 +31,17 @@ class ResultsIndex {
   const std::vector<std::uint32_t>& findingsWithId(std::string_view id) const;
   // Positions in `suppressions` of the entries equal to this id, ascending.
   const std::vector<std::uint32_t>& suppressionsOf(std::string_view id) const;
+  // Every distinct id among the findings, in the order first met.
+  const std::vector<IdFindings>& ids() const { return ids_; }
   // Findings whose severity is exactly "error" / "warning".
   int errorCount() const { return errors_; }
   int warningCount() const { return warnings_; }
 
  private:
-  using Positions = std::unordered_map<std::string_view, std::vector<std::uint32_t>>;
   const ResultsDocument& document_;
-  Positions findingsById_;
-  Positions suppressionsById_;
+  std::vector<IdFindings> ids_;
+  std::unordered_map<std::string_view, std::uint32_t> idNumbers_;  // places in ids_
+  std::unordered_map<std::string_view, std::vector<std::uint32_t>> suppressionsById_;
   int errors_ = 0;
   int warnings_ = 0;
 };

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "catalogues/guideline.h"
+#include "classify/results_index.h"
 #include "results/results_document.h"
 
 namespace guidegate {
@@ -47,6 +48,11 @@ std::vector<FileRow> filesTableRows(const ResultsDocument& document, const std::
 std::string buildFilesTable(const ResultsDocument& document, const std::optional<std::string>& filesList,
                             const GuidelineCatalogue& catalogue, std::vector<FileRow>* rows = nullptr);
 std::string buildFilesTable(const ResultsDocument& document, const std::vector<FileEntry>& entries,
+                            const GuidelineCatalogue& catalogue, std::vector<FileRow>* rows = nullptr);
+// The same from the findings as the run has indexed them.
+std::string buildFilesTable(const ResultsIndex& results, const std::optional<std::string>& filesList,
+                            const GuidelineCatalogue& catalogue, std::vector<FileRow>* rows = nullptr);
+std::string buildFilesTable(const ResultsIndex& results, const std::vector<FileEntry>& entries,
                             const GuidelineCatalogue& catalogue, std::vector<FileRow>* rows = nullptr);
 
 }  // namespace guidegate

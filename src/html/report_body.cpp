@@ -31,25 +31,19 @@ std::unordered_set<std::string> knownIds(const GuidelineCatalogue& catalogue) {
 }
 
 // The Unmapped table's counts: error ids, then warning ids, each in ascending order.
-std::vector<UnmappedCount> unmappedCounts(const ResultsDocument& document, const GuidelineCatalogue& catalogue) {
+std::vector<UnmappedCount> unmappedCounts(const ResultsIndex& results, const GuidelineCatalogue& catalogue) {
   const auto known = knownIds(catalogue);
-  std::unordered_map<std::string_view, std::pair<int, int>> counts;  // errors, warnings
-  for (const auto& record : document.results) {
-    if (record.severity == "error")
-      ++counts[record.id].first;
-    else if (record.severity == "warning")
-      ++counts[record.id].second;
-  }
-  std::vector<std::pair<std::string_view, std::pair<int, int>>> unmapped;
-  for (const auto& entry : counts)
-    if (!known.contains(std::string(entry.first))) unmapped.push_back(entry);
-  std::sort(unmapped.begin(), unmapped.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::vector<const ResultsIndex::IdFindings*> unmapped;
+  for (const auto& findings : results.ids())
+    if ((findings.errors > 0 || findings.warnings > 0) && !known.contains(std::string(findings.id)))
+      unmapped.push_back(&findings);
+  std::sort(unmapped.begin(), unmapped.end(), [](const auto* a, const auto* b) { return a->id < b->id; });
 
   std::vector<UnmappedCount> rows;
-  for (const auto& [id, count] : unmapped)
-    if (count.first > 0) rows.push_back({"error", std::string(id), count.first});
-  for (const auto& [id, count] : unmapped)
-    if (count.second > 0) rows.push_back({"warning", std::string(id), count.second});
+  for (const auto* findings : unmapped)
+    if (findings->errors > 0) rows.push_back({"error", std::string(findings->id), findings->errors});
+  for (const auto* findings : unmapped)
+    if (findings->warnings > 0) rows.push_back({"warning", std::string(findings->id), findings->warnings});
   return rows;
 }
 
@@ -75,10 +69,11 @@ std::string judgedStatus(const Guideline& row, std::string_view category, const 
   return cell;
 }
 
-std::string filesSection(const BodyInputs& inputs, const GuidelineCatalogue& catalogue, BodyState& state) {
-  if (!state.model || !inputs.filesList) return buildFilesTable(inputs.document, inputs.filesList, catalogue);
+std::string filesSection(const ResultsIndex& results, const BodyInputs& inputs, const GuidelineCatalogue& catalogue,
+                         BodyState& state) {
+  if (!state.model || !inputs.filesList) return buildFilesTable(results, inputs.filesList, catalogue);
   state.model->files.emplace();
-  return buildFilesTable(inputs.document, inputs.filesList, catalogue, &*state.model->files);
+  return buildFilesTable(results, inputs.filesList, catalogue, &*state.model->files);
 }
 
 std::string misraCCategoryKey(const MisraCCategory& entry) {
@@ -99,7 +94,7 @@ std::string buildMisraCReportBody(int edition, const BodyInputs& inputs, BodySta
   const ClassificationInputs classification{results, inputs.checkersRun, inputs.suppressionList, notImplemented,
                                             inputs.diagnostics};
 
-  std::string body = filesSection(inputs, catalogue, state);
+  std::string body = filesSection(results, inputs, catalogue, state);
   body += "<h2>Violations</h2>" + tableHead({th("Guideline"), th("Category"), complianceHeader});
   for (const auto& row : catalogue) {
     auto found = categories.find(row.id);
@@ -116,8 +111,10 @@ std::string buildMisraCReportBody(int edition, const BodyInputs& inputs, BodySta
 std::string buildReportBody(const GuidelineCatalogue& catalogue, const std::set<std::string>& notImplemented,
                             const BodyInputs& inputs, BodyState& state) {
   state.compliant = true;
+  // One index of the findings serves the Unmapped, Files and Violations sections.
+  const ResultsIndex results(inputs.document);
   std::string body;
-  std::vector<UnmappedCount> counts = unmappedCounts(inputs.document, catalogue);
+  std::vector<UnmappedCount> counts = unmappedCounts(results, catalogue);
   const std::string unmapped = unmappedRows(counts);
   if (state.model) state.model->unmapped = std::move(counts);
   if (!unmapped.empty()) {
@@ -126,9 +123,8 @@ std::string buildReportBody(const GuidelineCatalogue& catalogue, const std::set<
     body += tableHead({th("Severity"), th("Id"), numberOfReportsHeader}) + unmapped;
     body += tableEnd;
   }
-  body += filesSection(inputs, catalogue, state);
+  body += filesSection(results, inputs, catalogue, state);
 
-  const ResultsIndex results(inputs.document);
   const ClassificationInputs classification{results, inputs.checkersRun, inputs.suppressionList, notImplemented,
                                             inputs.diagnostics};
   body += "<h2>Violations</h2>" + tableHead({th("Guideline"), th("Text"), complianceHeader});
