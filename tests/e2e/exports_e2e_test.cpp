@@ -1,64 +1,14 @@
 // The JSON and Markdown exports as the built binary writes them beside the report.
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <string>
-#include <vector>
+#include "e2e/e2e_support.h"
 
+namespace e2e {
 namespace {
 
-namespace fs = std::filesystem;
+const std::vector<std::pair<std::string, std::string>> kEpoch = {{"SOURCE_DATE_EPOCH", "1700000000"}};
 
-std::string quoted(const std::string& text) {
-  std::string out = "'";
-  for (char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return out + "'";
-}
-
-std::string slurp(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-struct Outcome {
-  int status = -1;
-  std::string out, err;
-};
-
-// A fresh directory holding the inputs; every run starts in it with SOURCE_DATE_EPOCH set.
-class Scratch {
- public:
-  Scratch() {
-    std::string pattern = (fs::temp_directory_path() / "guidegate-exports-e2e-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-    dir_ = pattern;
-  }
-  ~Scratch() {
-    std::error_code ignored;
-    fs::remove_all(dir_, ignored);
-  }
-  void write(const std::string& name, const std::string& bytes) const {
-    std::ofstream(dir_ / name, std::ios::binary) << bytes;
-  }
-  std::string read(const std::string& name) const { return slurp(dir_ / name); }
-  bool exists(const std::string& name) const { return fs::exists(dir_ / name); }
-
-  Outcome run(const std::vector<std::string>& arguments) const {
-    std::string command = "cd " + quoted(dir_) + " && SOURCE_DATE_EPOCH=1700000000 " + quoted(GUIDEGATE_BINARY);
-    for (const auto& argument : arguments) command += " " + quoted(argument);
-    command += " >" + quoted(dir_ / ".out") + " 2>" + quoted(dir_ / ".err");
-    const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, read(".out"), read(".err")};
-  }
-
- private:
-  fs::path dir_;
-};
+bool exists(const Workspace& workspace, const std::string& name) { return workspace.files().contains(name); }
 
 // Every CWE Top 25 entry that can run does so with these three checks.
 const std::string cweCheckers =
@@ -88,7 +38,7 @@ TEST(Exports, LeaveTheReportItsBytesAndTheRunItsExitStatus) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.flag + " " + c.errors);
-    Scratch scratch;
+    Workspace scratch;
     scratch.write("checkers.txt", cweCheckers);
     scratch.write("files.md5", "5d41402abc4b2a76b9719d911017c592  src/main.c\n");
     scratch.write("results.xml", results(c.errors));
@@ -98,10 +48,10 @@ TEST(Exports, LeaveTheReportItsBytesAndTheRunItsExitStatus) {
     plain.push_back("results.xml");
     exporting.insert(exporting.end(), {"--json-output=out.json", "--markdown-summary=out.md", "results.xml"});
 
-    const Outcome first = scratch.run(plain);
+    const RunResult first = scratch.run(plain, kEpoch);
     const std::string html = scratch.read(c.report);
-    EXPECT_FALSE(scratch.exists("out.json"));
-    const Outcome second = scratch.run(exporting);
+    EXPECT_FALSE(exists(scratch, "out.json"));
+    const RunResult second = scratch.run(exporting, kEpoch);
     EXPECT_EQ(first.status, c.status);
     EXPECT_EQ(second.status, c.status);
     EXPECT_EQ(second.out, first.out);
@@ -117,21 +67,23 @@ TEST(Exports, LeaveTheReportItsBytesAndTheRunItsExitStatus) {
 
 TEST(Exports, AnUnwritableExportFailsTheRunLikeTheReport) {
   for (const std::string option : {"--json-output=", "--markdown-summary="}) {
-    Scratch scratch;
+    Workspace scratch;
     scratch.write("checkers.txt", cweCheckers);
     scratch.write("results.xml", results(""));
     scratch.write("missing", "a file, not a folder");
-    const Outcome outcome = scratch.run({"--cwe-top25", "--checkers-report=checkers.txt", "--project-name=Demo",
-                                         "--project-version=1.0", option + "missing/out", "results.xml"});
+    const RunResult outcome = scratch.run({"--cwe-top25", "--checkers-report=checkers.txt", "--project-name=Demo",
+                                           "--project-version=1.0", option + "missing/out", "results.xml"},
+                                          kEpoch);
     EXPECT_EQ(outcome.status, 1) << option;
     EXPECT_EQ(outcome.err, "Failed to write file:missing/out\n") << option;
     EXPECT_EQ(outcome.out, "");
   }
-  Scratch scratch;  // a run that fails before judging writes no export
-  const Outcome outcome = scratch.run({"--json-output=out.json", "--markdown-summary=out.md", "absent.xml"});
+  Workspace scratch;  // a run that fails before judging writes no export
+  const RunResult outcome = scratch.run({"--json-output=out.json", "--markdown-summary=out.md", "absent.xml"}, kEpoch);
   EXPECT_EQ(outcome.status, 1);
-  EXPECT_FALSE(scratch.exists("out.json"));
-  EXPECT_FALSE(scratch.exists("out.md"));
+  EXPECT_FALSE(exists(scratch, "out.json"));
+  EXPECT_FALSE(exists(scratch, "out.md"));
 }
 
 }  // namespace
+}  // namespace e2e
