@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "driver/checkers_report.h"
+#include "input/checkers_report.h"
 #include "fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -22,8 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (ran != (bytes.front() == 'Y')) fail("a flag that does not follow the line");
   }
 
-  guidegate::CheckersRun checkersRun;
-  if (!guidegate::readCheckersReport(report.write(bytes), checkersRun)) fail("the scratch file could not be read");
+  const guidegate::CheckersRun checkersRun = guidegate::readCheckersReport(report.write(bytes));
   for (const auto& [name, flag] : checkersRun) {
     if (name.empty() || name.find('\n') != std::string::npos) fail("a label spanning lines");
     if (bytes.find(name) == std::string_view::npos) fail("a label that is not in the file");

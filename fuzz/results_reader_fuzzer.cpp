@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "fuzz_support.h"
-#include "results/results_reader.h"
+#include "input/results_reader.h"
 
 namespace {
 

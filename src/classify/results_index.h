@@ -8,7 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "results/results_document.h"
+#include "input/results_document.h"
 
 namespace guidegate {
 

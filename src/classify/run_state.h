@@ -5,12 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "results/results_document.h"
+#include "input/checkers_report.h"
+#include "input/results_document.h"
 
 namespace guidegate {
 
-// Checker label to whether the check ran.
-using CheckersRun = std::map<std::string, bool>;
 // Guideline id to the remarked findings filed under it, in the order met.
 using AcceptedViolations = std::map<std::string, std::vector<ResultRecord>>;
 // Guideline id to its ids that the results file suppresses.

@@ -5,7 +5,7 @@
 
 #include "catalogues/guideline.h"
 #include "classify/results_index.h"
-#include "results/results_document.h"
+#include "input/results_document.h"
 
 namespace guidegate {
 

@@ -7,7 +7,7 @@
 #include "classify/run_state.h"
 #include "driver/command_line.h"
 #include "html/report_body.h"
-#include "results/results_document.h"
+#include "input/results_document.h"
 
 namespace guidegate {
 

@@ -6,7 +6,7 @@
 
 #include "driver/command_line.h"
 #include "driver/compose_report.h"
-#include "results/results_document.h"
+#include "input/results_document.h"
 
 namespace guidegate {
 

@@ -11,7 +11,7 @@
 #include "catalogues/coding_standard.h"
 #include "driver/command_line.h"
 #include "html/report_body.h"
-#include "results/results_document.h"
+#include "input/results_document.h"
 
 namespace guidegate {
 

@@ -4,13 +4,13 @@
 
 #include <exception>
 
-#include "driver/checkers_report.h"
+#include "input/checkers_report.h"
 #include "driver/command_line.h"
 #include "driver/compose_report.h"
 #include "driver/exports.h"
 #include "driver/report_document.h"
 #include "driver/report_file.h"
-#include "results/results_reader.h"
+#include "input/results_reader.h"
 
 namespace guidegate {
 namespace {
@@ -82,13 +82,9 @@ int runGuidegate(const std::vector<std::string>& arguments, std::ostream& out, s
     return 1;
   }
 
-  CheckersRun checkersRun;
-  if (options.checkersReport && !readCheckersReport(*options.checkersReport, checkersRun)) {
-    err << "Configuration: --checkers-report file not found\n";
-    return 1;
-  }
-
   try {
+    CheckersRun checkersRun;
+    if (options.checkersReport) checkersRun = readCheckersReport(*options.checkersReport);
     const ResultsDocument document = loadResultsDocument(*options.resultsFile);
     for (const auto& checker : document.checkers) checkersRun[checker] = true;
 

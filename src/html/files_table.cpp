@@ -160,23 +160,6 @@ std::vector<FileRow> rowsOf(const ListedFiles& listed, const std::vector<FileSum
 
 }  // namespace
 
-std::vector<FileEntry> readFilesList(const std::string& path) {
-  std::ifstream in(path);
-  std::error_code ignored;
-  if (!in || std::filesystem::is_directory(path, ignored)) throw std::runtime_error("Failed to open file:" + path);
-  std::vector<FileEntry> entries;
-  std::string line;
-  while (std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    const auto blank = line.find_first_of(" \t");
-    if (blank == std::string::npos) continue;
-    const auto name = line.find_first_not_of(" \t", blank);
-    if (name == std::string::npos) continue;
-    entries.push_back({line.substr(name), line.substr(0, blank)});
-  }
-  return entries;
-}
-
 std::vector<FileRow> filesTableRows(const ResultsDocument& document, const std::vector<FileEntry>& entries,
                                     const GuidelineCatalogue& catalogue) {
   const ResultsIndex results(document);

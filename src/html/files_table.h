@@ -7,15 +7,10 @@
 
 #include "catalogues/guideline.h"
 #include "classify/results_index.h"
-#include "results/results_document.h"
+#include "input/files_list.h"
+#include "input/results_document.h"
 
 namespace guidegate {
-
-// One usable line of an md5sum-style files list.
-struct FileEntry {
-  std::string fileName;  // everything after the first run of blanks
-  std::string md5sum;    // everything before the first blank
-};
 
 // One sentence of a Files row: the findings of one mapped id of one guideline.
 struct FileMessage {
@@ -32,11 +27,6 @@ struct FileRow {
   int warnings = 0;
   std::vector<FileMessage> messages;  // in catalogue order
 };
-
-// Reads the files list at `path`. Lines without a blank, or whose blanks reach the
-// end of the line, are skipped. Throws std::runtime_error("Failed to open file:" +
-// path) when the file cannot be opened.
-std::vector<FileEntry> readFilesList(const std::string& path);
 
 // The rows of the Files section, sorted by file name; entries of the same name keep
 // their list order.

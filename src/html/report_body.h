@@ -10,7 +10,7 @@
 #include "classify/guideline_status.h"
 #include "classify/run_state.h"
 #include "html/files_table.h"
-#include "results/results_document.h"
+#include "input/results_document.h"
 
 namespace guidegate {
 

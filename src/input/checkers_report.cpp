@@ -1,7 +1,9 @@
-#include "driver/checkers_report.h"
+#include "input/checkers_report.h"
 
 #include <filesystem>
 #include <fstream>
+
+#include "input/input_error.h"
 
 namespace guidegate {
 
@@ -16,10 +18,12 @@ bool parseCheckersReportLine(std::string_view line, std::string& label, bool& ra
   return true;
 }
 
-bool readCheckersReport(const std::string& path, CheckersRun& checkersRun) {
+CheckersRun readCheckersReport(const std::string& path) {
   std::ifstream in(path);
   std::error_code ignored;
-  if (!in || std::filesystem::is_directory(path, ignored)) return false;
+  if (!in || std::filesystem::is_directory(path, ignored))
+    throw InputError("Configuration: --checkers-report file not found");
+  CheckersRun checkersRun;
   std::string line;
   std::string label;
   bool ran = false;
@@ -27,7 +31,7 @@ bool readCheckersReport(const std::string& path, CheckersRun& checkersRun) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (parseCheckersReportLine(line, label, ran)) checkersRun[label] = ran;
   }
-  return true;
+  return checkersRun;
 }
 
 }  // namespace guidegate

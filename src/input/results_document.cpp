@@ -1,4 +1,4 @@
-#include "results/results_document.h"
+#include "input/results_document.h"
 
 #include <algorithm>
 

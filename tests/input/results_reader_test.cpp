@@ -1,5 +1,5 @@
 // Reading the analyzer's XML results file, and the two queries on the document.
-#include "results/results_reader.h"
+#include "input/results_reader.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

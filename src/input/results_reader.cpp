@@ -1,4 +1,4 @@
-#include "results/results_reader.h"
+#include "input/results_reader.h"
 
 #include <sys/stat.h>
 
@@ -10,6 +10,8 @@
 #include <stdexcept>
 
 #include <tinyxml2.h>
+
+#include "input/input_error.h"
 
 namespace guidegate {
 namespace {
@@ -110,13 +112,13 @@ ResultsDocument loadResultsDocument(const std::string& path) {
   auto xml = std::make_unique<tinyxml2::XMLDocument>(true, tinyxml2::PRESERVE_WHITESPACE);
   {
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-    if (!file || isDirectory(file.get())) throw std::runtime_error("Failed to open file:" + path);
+    if (!file || isDirectory(file.get())) throw InputError("Failed to open file:" + path);
     if (xml->LoadFile(file.get()) != tinyxml2::XML_SUCCESS || holdsNulByte(file.get()))
-      throw std::runtime_error("Invalid XML data in file:" + path);
+      throw InputError("Invalid XML data in file:" + path);
   }
 
   const XMLElement* root = xml->FirstChildElement();
-  if (!root) throw std::runtime_error("Invalid file:" + path);
+  if (!root) throw InputError("Invalid file:" + path);
   if (const char* version = root->Attribute("version")) document.xmlVersion = versionNumber(version);
   document.results.reserve(countResultRecords(root));
 

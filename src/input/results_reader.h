@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "results/results_document.h"
+#include "input/results_document.h"
 
 namespace guidegate {
 

@@ -1,5 +1,6 @@
 // Reading the analyzer's plain-text checkers report.
-#include "driver/checkers_report.h"
+#include "input/checkers_report.h"
+#include "input/input_error.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -51,9 +52,7 @@ class CheckersReportFileTest : public ::testing::Test {
   CheckersRun read(const std::string& content) {
     const auto path = (dir_ / "checkers.txt").string();
     std::ofstream(path, std::ios::binary) << content;
-    CheckersRun run;
-    EXPECT_TRUE(readCheckersReport(path, run));
-    return run;
+    return readCheckersReport(path);
   }
 
   fs::path dir_;
@@ -82,10 +81,13 @@ TEST_F(CheckersReportFileTest, LastLineForALabelWins) {
   EXPECT_EQ(read("Yes  CheckA::run\nNo  CheckA::run\n"), (CheckersRun{{"CheckA::run", false}}));
 }
 
-TEST_F(CheckersReportFileTest, MissingFileIsReportedAndLeavesTheMapAlone) {
-  CheckersRun run{{"CheckA::run", true}};
-  EXPECT_FALSE(readCheckersReport((dir_ / "missing.txt").string(), run));
-  EXPECT_EQ(run, (CheckersRun{{"CheckA::run", true}}));
+TEST_F(CheckersReportFileTest, MissingFileIsAnInputError) {
+  try {
+    readCheckersReport((dir_ / "missing.txt").string());
+    FAIL() << "no error";
+  } catch (const InputError& error) {
+    EXPECT_STREQ(error.what(), "Configuration: --checkers-report file not found");
+  }
 }
 
 }  // namespace
