@@ -1,17 +1,20 @@
 #include "input/results_reader.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <climits>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
-#include <stdexcept>
+#include <string>
 
 #include <tinyxml2.h>
 
 #include "input/input_error.h"
+#include "input/markup_scan.h"
 
 namespace guidegate {
 namespace {
@@ -83,26 +86,36 @@ int versionNumber(const char* text) {
   return static_cast<int>(value);
 }
 
-// A directory opens for reading but holds no text.
-bool isDirectory(std::FILE* file) {
+// The whole content of the results file at `path`, read once. A directory, a character
+// or block device (such as /dev/zero, which never ends) and any read error give
+// "Failed to open file:"; pipes and FIFOs are read to their end.
+std::string readResultsFile(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) throw InputError("Failed to open file:" + path);
+  struct Closer {
+    int fd;
+    ~Closer() { ::close(fd); }
+  } closer{fd};
   struct stat info {};
-  return ::fstat(::fileno(file), &info) == 0 && S_ISDIR(info.st_mode);
+  if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode) || S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode))
+    throw InputError("Failed to open file:" + path);
+  // Read straight into the text, sized by the file's length when it has one.
+  std::string bytes(S_ISREG(info.st_mode) && info.st_size > 0 ? static_cast<std::size_t>(info.st_size) + 1 : 1 << 16,
+                    '\0');
+  std::size_t used = 0;
+  while (true) {
+    if (used == bytes.size()) bytes.resize(2 * bytes.size());
+    const ssize_t count = ::read(fd, bytes.data() + used, bytes.size() - used);
+    if (count == 0) break;
+    if (count < 0) {
+      if (errno == EINTR) continue;
+      throw InputError("Failed to open file:" + path);
+    }
+    used += static_cast<std::size_t>(count);
+  }
+  bytes.resize(used);
+  return bytes;
 }
-
-// Whether the file holds a NUL byte, which no XML document may contain: the parser
-// ends the text at the first one and would ignore whatever follows it.
-bool holdsNulByte(std::FILE* file) {
-  std::rewind(file);
-  char buffer[1 << 16];
-  std::size_t count = 0;
-  while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-    if (std::memchr(buffer, '\0', count)) return true;
-  return false;
-}
-
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
 
 }  // namespace
 
@@ -111,9 +124,10 @@ ResultsDocument loadResultsDocument(const std::string& path) {
 
   auto xml = std::make_unique<tinyxml2::XMLDocument>(true, tinyxml2::PRESERVE_WHITESPACE);
   {
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-    if (!file || isDirectory(file.get())) throw InputError("Failed to open file:" + path);
-    if (xml->LoadFile(file.get()) != tinyxml2::XML_SUCCESS || holdsNulByte(file.get()))
+    std::string bytes = readResultsFile(path);
+    // The scan comes first: it ends a file with an attribute bomb before the parser
+    // compares each attribute with all earlier ones.
+    if (holdsMarkupFault(bytes) || xml->Parse(bytes.data(), bytes.size()) != tinyxml2::XML_SUCCESS)
       throw InputError("Invalid XML data in file:" + path);
   }
 

@@ -2,11 +2,13 @@
 #include "input/results_reader.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
+#include <thread>
 
 namespace guidegate {
 namespace {
@@ -151,6 +153,121 @@ TEST_F(ResultsReaderTest, ErrorMessagesNameThePath) {
   }
   const auto missing = (dir_ / "missing.xml").string();
   EXPECT_EQ(errorText(missing), "Failed to open file:" + missing);
+}
+
+// Only whitespace and comments may follow the root element: whatever else follows
+// would be dropped unseen, and the report could call the project compliant.
+TEST_F(ResultsReaderTest, ContentAfterTheRootIsInvalidXml) {
+  const char* const faulty[] = {
+      "<results/><results><errors><error id=\"x\" severity=\"error\"/></errors></results>",
+      "<results></results>\n<errors/>\n",
+      "<results/>text after the root<x/>",
+      "<results/>&amp;<x/>",
+      // The parser stops reading at an end tag without its start tag.
+      "<results/></results><results><errors><error id=\"x\" severity=\"error\"/></errors></results>",
+      "<results></results></results>",
+      "</stray><results/>",
+      "<results/></x/>",
+      "<results/><![CDATA[x]]>",
+      "<results/><!DOCTYPE results>",
+      "<results/><!-- fine --><second/>",
+  };
+  for (const char* content : faulty) {
+    const auto path = write(content);
+    EXPECT_EQ(errorText(path), "Invalid XML data in file:" + path) << content;
+  }
+  const auto trailing = load("<?xml version=\"1.0\"?>\n<results version=\"3\"><errors>"
+                             "<error id=\"kept\" severity=\"style\"/></errors></results>\n"
+                             "<!-- </results><x/> &#0; -->\n \t\r\n<!---->");
+  EXPECT_EQ(ids(trailing), "kept;");
+  EXPECT_EQ(trailing.xmlVersion, 3);
+  // Before the root and inside it, markup of every kind stays as it was.
+  const auto inside = load("<!DOCTYPE results>text before<!-- c --><results>"
+                           "<![CDATA[</results><x/>&#0;]]>text<errors><error id=\"a\"/></errors></results>");
+  EXPECT_EQ(ids(inside), "a;");
+}
+
+// A character reference to a character XML does not allow is invalid XML, wherever the
+// parser decodes references: in attribute values and in text, not in comments or CDATA.
+TEST_F(ResultsReaderTest, ReferencesToForbiddenCharactersAreInvalidXml) {
+  const char* const references[] = {
+      "&#0;",      "&#1;",      "&#x1F;",     "&#xD800;",  "&#xDFFF;", "&#55296;",
+      "&#xFFFE;",  "&#xFFFF;",  "&#x110000;", "&#1114112;", "&#99999999999999999999999;",
+      "&#x000000000000000000000000000000000000000000000000110000;", "&#;", "&#x;"};
+  for (const char* reference : references) {
+    for (const std::string& content :
+         {"<results><errors><error id=\"nullPointer" + std::string(reference) + "-x\" severity=\"error\"/></errors></results>",
+          "<results><errors><error id=\"x\" msg='" + std::string(reference) + "'/></errors></results>",
+          "<results><errors>" + std::string(reference) + "</errors></results>"}) {
+      const auto path = write(content);
+      EXPECT_EQ(errorText(path), "Invalid XML data in file:" + path) << content;
+    }
+  }
+  const auto allowed = load(
+      "<results><errors><error id=\"&#9;&#10;&#13;&#32;&#xD7FF;&#xE000;&#xFFFD;&#x10000;&#x10FFFF;&#0000065;\" "
+      "severity=\"&#x41;&#x0000000000000000000042;\" remark=\"&#12a;&#x1g;\"/></errors>"
+      "<!-- &#0; --><![CDATA[&#0;]]></results>");
+  ASSERT_EQ(allowed.results.size(), 1u);
+  EXPECT_EQ(allowed.results[0].id, "\t\n\r \xED\x9F\xBF\xEE\x80\x80\xEF\xBF\xBD\xF0\x90\x80\x80\xF4\x8F\xBF\xBF" "A");
+  EXPECT_EQ(allowed.results[0].severity, "AB");
+  // A reference the parser cannot decode stays text, as it always has.
+  EXPECT_EQ(allowed.results[0].remark, "&#12a;&#x1g;");
+}
+
+std::string elementWithAttributes(std::size_t count) {
+  std::string xml = "<results><errors><error id=\"x\" severity=\"error\"";
+  for (std::size_t i = 2; i < count; ++i) xml += " a" + std::to_string(i) + "=\"\"";
+  return xml + "/></errors></results>\n";
+}
+
+// The parser compares each attribute with all earlier ones: one element with 100,000
+// of them would take half a minute. More than 10,000 make the file invalid, found before
+// the parser runs.
+TEST_F(ResultsReaderTest, ElementsWithMoreThanTenThousandAttributesAreInvalidXml) {
+  EXPECT_EQ(load(elementWithAttributes(10000)).results.size(), 1u);
+  for (std::size_t count : {10001, 100000}) {
+    const auto path = write(elementWithAttributes(count));
+    EXPECT_EQ(errorText(path), "Invalid XML data in file:" + path) << count;
+  }
+  std::string commented = "<results><!--<x";
+  for (int i = 0; i < 10001; ++i) commented += " a" + std::to_string(i) + "=\"\"";
+  EXPECT_EQ(load(commented + "/>--></results>").results.size(), 0u);
+}
+
+TEST_F(ResultsReaderTest, DevicesAreRefusedAndReadErrorsAreNoShortInput) {
+  for (const std::string device : {"/dev/zero", "/dev/null", "/dev/urandom"})
+    EXPECT_EQ(errorText(device), "Failed to open file:" + device);
+  // Reading the start of its own memory fails with an I/O error.
+  EXPECT_EQ(errorText("/proc/self/mem"), "Failed to open file:/proc/self/mem");
+  EXPECT_EQ(errorText(dir_.string()), "Failed to open file:" + dir_.string());
+}
+
+// A FIFO or a pipe (as a shell's process substitution passes it) is read to its end.
+TEST_F(ResultsReaderTest, FifosAndPipesAreRead) {
+  const std::string xml = "<results version=\"3\"><errors>" +
+                          std::string(200000, ' ') + "<error id=\"piped\" severity=\"error\"/></errors></results>\n";
+  const auto fifo = (dir_ / "fifo.xml").string();
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  std::thread writer([&] { std::ofstream(fifo, std::ios::binary) << xml; });
+  const auto fromFifo = loadResultsDocument(fifo);
+  writer.join();
+  EXPECT_EQ(ids(fromFifo), "piped;");
+
+  int ends[2];
+  ASSERT_EQ(::pipe(ends), 0);
+  std::thread feeder([&] {
+    for (std::size_t at = 0; at < xml.size();) {
+      const auto written = ::write(ends[1], xml.data() + at, xml.size() - at);
+      if (written <= 0) break;
+      at += static_cast<std::size_t>(written);
+    }
+    ::close(ends[1]);
+  });
+  const auto fromPipe = loadResultsDocument("/dev/fd/" + std::to_string(ends[0]));
+  feeder.join();
+  ::close(ends[0]);
+  EXPECT_EQ(ids(fromPipe), "piped;");
+  EXPECT_EQ(fromPipe.xmlVersion, 3);
 }
 
 ResultRecord record(std::string id, std::string severity, std::vector<std::string> files = {}) {
