@@ -49,8 +49,8 @@ TEST(Exports, LeaveTheReportItsBytesAndTheRunItsExitStatus) {
     EXPECT_EQ(second.out, first.out);
     EXPECT_EQ(second.err, first.err);
     EXPECT_EQ(scratch.read(c.report), html);
-    EXPECT_EQ(scratch.files(), (std::set<std::string>{"checkers.txt", "files.md5", "results.xml", c.report,
-                                                      "out.json", "out.md"}));
+    EXPECT_EQ(scratch.files(),
+              (std::set<std::string>{"checkers.txt", "files.md5", "results.xml", c.report, "out.json", "out.md"}));
   }
 }
 
