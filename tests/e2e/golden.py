@@ -10,7 +10,7 @@ no input was removed or changed into something else.
 
 With UPDATE_GOLDEN=1 in the environment, `expected/` is rewritten from the run.
 
-Usage: golden.py BINARY CASE_FOLDER...
+Usage: golden.py BINARY CASE_FOLDER...   (a folder of case folders runs all of them)
 """
 
 import difflib
@@ -173,8 +173,17 @@ def main(argv):
         return 2
     binary = os.path.abspath(argv[1])
     updating = os.environ.get("UPDATE_GOLDEN") == "1"
+    cases = []
+    for path in argv[2:]:
+        if os.path.isfile(os.path.join(path, "args")):
+            cases.append(path)
+        elif os.path.isdir(path):  # a folder of cases
+            cases += sorted(os.path.join(path, name) for name in os.listdir(path)
+                            if os.path.isfile(os.path.join(path, name, "args")))
+        else:
+            print(f"{path}: not a case folder, skipped")
     failed = 0
-    for case in argv[2:]:
+    for case in cases:
         name = os.path.basename(os.path.normpath(case))
         with tempfile.TemporaryDirectory(prefix="guidegate-golden-") as work:
             outputs, problems = run_case(binary, case, work)
