@@ -6,6 +6,7 @@
 #include "catalogues/tables.h"
 #include "fuzz_support.h"
 #include "html/files_table.h"
+#include "input/files_list.h"
 
 namespace {
 
@@ -37,6 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (entry.md5sum.find_first_of(" \t") != std::string::npos) fail("a checksum holding a blank");
     if ((entry.fileName + entry.md5sum).find('\n') != std::string::npos) fail("an entry spanning lines");
   }
-  guidegate::fuzz::checkMarkup(guidegate::buildFilesTable(document, entries, guidegate::certCCatalogue), knownTags);
+  static const guidegate::ResultsIndex index(document);
+  guidegate::fuzz::checkMarkup(
+      guidegate::buildFilesTable(guidegate::buildFileRows(index, entries, guidegate::certCCatalogue)), knownTags);
   return 0;
 }

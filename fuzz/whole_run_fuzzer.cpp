@@ -12,10 +12,14 @@
 
 #include "catalogues/coding_standard.h"
 #include "catalogues/tables.h"
-#include "input/checkers_report.h"
-#include "driver/compose_report.h"
-#include "driver/report_document.h"
+#include "classify/evaluation.h"
+#include "driver/command_line.h"
+#include "exports/exports.h"
 #include "fuzz_support.h"
+#include "html/report_document.h"
+#include "input/checkers_report.h"
+#include "input/files_list.h"
+#include "input/input_error.h"
 #include "input/results_reader.h"
 
 namespace {
@@ -67,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string rest(header.substr(1));
     options.projectName = rest;
     options.projectVersion = rest;
-    options.suppressionList = "," + rest + ",";
+    guidegate::addSuppressions(options.suppressions, rest);
   }
 
   const auto pieces = sections(text);
@@ -80,19 +84,29 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (pieces.size() > 2) options.filesList = filesFile.write(pieces[2]);
   options.outputFile = "unused.html";
 
-  std::ostringstream out;
-  std::ostringstream err;
   try {
     const guidegate::ResultsDocument document = guidegate::loadResultsDocument(*options.resultsFile);
-    for (const auto& checker : document.checkers) checkersRun[checker] = true;
-    const guidegate::ComposedReport report =
-        guidegate::composeReport(options, document, checkersRun, "07 December 2026", out, err);
-    const std::string html = report.text();
+    std::optional<std::vector<guidegate::FileEntry>> files;
+    if (options.filesList) files = guidegate::readFilesList(*options.filesList);
+    const guidegate::ComplianceEvaluation evaluation =
+        guidegate::evaluateRun({.standard = options.standard,
+                                .document = document,
+                                .checkersReport = checkersRun,
+                                .checkersReportGiven = options.checkersReport.has_value(),
+                                .files = std::move(files),
+                                .suppressions = options.suppressions,
+                                .projectName = options.projectName,
+                                .projectVersion = options.projectVersion,
+                                .date = 1796652180});
+    const std::string html = guidegate::renderHtmlReport(evaluation);
     if (!html.starts_with("<html><head><title>") || !html.ends_with(guidegate::reportEnd))
       fail("a report that is not whole");
     guidegate::fuzz::checkMarkup(html, tags);
     const bool saysCompliant = html.find("Result: <font color=\"green\">Compliant") != std::string::npos;
-    if (saysCompliant != report.state.compliant) fail("a result line that disagrees with the verdict");
+    if (saysCompliant != evaluation.compliant()) fail("a result line that disagrees with the verdict");
+    if (evaluation.compliant() != evaluation.reasons.empty()) fail("a verdict without its reasons");
+    (void)guidegate::jsonReport(evaluation);
+    (void)guidegate::markdownSummary(evaluation);
   } catch (const std::runtime_error& error) {
     const std::string message = error.what();
     const std::string& path = *options.resultsFile;

@@ -59,8 +59,19 @@ ReportCatalogue::ReportCatalogue(ReportCatalogue&& other) noexcept
       derived_(std::move(other.derived_)),
       notImplemented_(std::move(other.notImplemented_)) {}
 
-const GuidelineCatalogue& misraCCatalogue(int edition) {
-  return edition == 2012 ? misraC2012Catalogue : misraC2023Catalogue;
+std::optional<MisraCEdition> misraCEdition(CodingStandard standard) {
+  if (standard == CodingStandard::MisraC2012) return MisraCEdition::Edition2012;
+  if (standard == CodingStandard::MisraC2023) return MisraCEdition::Edition2023;
+  return std::nullopt;
+}
+
+const GuidelineCatalogue& misraCCatalogue(MisraCEdition edition) {
+  return edition == MisraCEdition::Edition2012 ? misraC2012Catalogue : misraC2023Catalogue;
+}
+
+std::string guidelineLabel(CodingStandard standard, const Guideline& row) {
+  if (misraCEdition(standard) && !row.id.starts_with("Dir ")) return "Rule " + row.id;
+  return row.id;
 }
 
 GuidelineCatalogue certCppReportCatalogue() {

@@ -13,6 +13,13 @@ namespace guidegate {
 
 enum class CodingStandard { CertC, CertCpp, MisraC2012, MisraC2023, MisraCpp2008, MisraCpp2023, CweTop25 };
 
+// The two editions of MISRA C, whose reports share one layout and one category table.
+enum class MisraCEdition { Edition2012, Edition2023 };
+
+// The MISRA C edition a standard is, or nothing for every other standard: the one
+// place that decides whether a run reports MISRA C.
+std::optional<MisraCEdition> misraCEdition(CodingStandard standard);
+
 struct StandardInfo {
   CodingStandard standard;
   std::vector<std::string_view> flags;  // command-line flags, the main one first
@@ -54,7 +61,10 @@ ReportCatalogue reportCatalogue(CodingStandard standard);
 GuidelineCatalogue certCppReportCatalogue();
 // The 25 rows of the CWE Top 25 list, with their fixed replacement ids.
 GuidelineCatalogue cweTop25ReportCatalogue();
-// The MISRA C catalogue of an edition: 2012, else 2023.
-const GuidelineCatalogue& misraCCatalogue(int edition);
+const GuidelineCatalogue& misraCCatalogue(MisraCEdition edition);
+
+// The guideline as a report names it: MISRA C rules as "Rule " and the number,
+// everything else (directives, other standards) as the catalogue writes it.
+std::string guidelineLabel(CodingStandard standard, const Guideline& row);
 
 }  // namespace guidegate

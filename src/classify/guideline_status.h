@@ -1,6 +1,7 @@
-// The compliance judgement of one guideline, and the cell text that shows it.
+// The compliance judgement of one guideline.
 #pragma once
 
+#include <cstdint>
 #include <ostream>
 #include <set>
 #include <string>
@@ -9,6 +10,7 @@
 #include "catalogues/guideline.h"
 #include "classify/results_index.h"
 #include "classify/run_state.h"
+#include "classify/suppressions.h"
 
 namespace guidegate {
 
@@ -16,7 +18,7 @@ namespace guidegate {
 struct ClassificationInputs {
   const ResultsIndex& results;
   const CheckersRun& checkersRun;
-  const std::string& suppressionList;
+  const SuppressionSet& suppressions;
   const std::set<std::string>& notImplemented;
   std::ostream& diagnostics;  // receives "Internal error: id ... missing mapping"
 };
@@ -28,10 +30,13 @@ struct IdCount {
 
 enum class Execution {
   Ran,
-  NotImplemented,       // no checks exist for the guideline
-  NotExecutedTolerated, // not executed, shown plainly, verdict untouched (INT35)
-  NotExecuted,          // not executed, shown in red, verdict cleared
+  NotImplemented,        // no checks exist for the guideline
+  NotExecutedTolerated,  // not executed, shown plainly, verdict untouched (INT35)
+  NotExecuted,           // not executed, shown in red, verdict cleared
 };
+
+// The one status word of a guideline, as every output names it.
+enum class GuidelineStatus { Compliant, Violations, AcceptedViolations, Suppressed, NotExecuted, NotImplemented };
 
 // The judgement of one guideline, from which every rendering is made.
 struct GuidelineVerdict {
@@ -40,26 +45,26 @@ struct GuidelineVerdict {
   int errorCount = 0;
   int warningCount = 0;
 
-  std::vector<IdCount> violations;          // ids as counted, positive counts, in order
-  std::vector<std::string> acceptedIds;     // distinct ids of the accepted findings, first seen first
-  std::string suppressedByOption;           // ", "-joined
-  std::string suppressedInResults;          // ", "-joined
+  std::vector<IdCount> violations;                 // ids as counted, positive counts, in order
+  std::vector<std::uint32_t> findings;             // positions of the counted findings, id by id
+  std::vector<std::uint32_t> acceptedFindings;     // positions of its remarked findings, id by id
+  std::vector<std::string> acceptedIds;            // distinct ids of the accepted findings, first seen first
+  std::vector<std::string> suppressedByOption;     // mapped ids that --suppressions= names
+  std::vector<std::string> suppressedInResults;    // mapped ids the results file suppresses
   Execution execution = Execution::Ran;
 
   bool violated() const { return judgedBySeverity ? errorCount > 0 || warningCount > 0 : !violations.empty(); }
+  // Whether the guideline makes the run non-compliant.
+  bool clearsVerdict() const { return violated() || execution == Execution::NotExecuted; }
+  GuidelineStatus status() const;
 };
 
-// Judges `row`: clears `compliant` when the guideline is violated or not executed,
-// files its remarked findings into acceptedViolations[row.id] and records the ids
-// the results file suppresses in suppressedIds[row.id].
-GuidelineVerdict judgeGuideline(const Guideline& row, const ClassificationInputs& inputs, bool& compliant,
-                                AcceptedViolations& acceptedViolations, SuppressedIds& suppressedIds);
+// Judges `row`: counts its findings, notes its accepted findings and suppressed ids
+// and whether its checks ran. `acceptedIds` is left to the evaluation of the run,
+// which files accepted findings by guideline id across rows.
+GuidelineVerdict guidelineStatus(const Guideline& row, const ClassificationInputs& inputs);
 
-// The HTML text of the compliance cell; ids are escaped.
-std::string statusCell(const GuidelineVerdict& verdict);
-
-// judgeGuideline and statusCell in one.
-std::string guidelineStatus(const Guideline& row, const ClassificationInputs& inputs, bool& compliant,
-                            AcceptedViolations& acceptedViolations, SuppressedIds& suppressedIds);
+// compliant, violations, accepted-violations, suppressed, not-executed or not-implemented.
+const char* statusName(GuidelineStatus status);
 
 }  // namespace guidegate

@@ -1,7 +1,5 @@
 #include "classify/message_count.h"
 
-#include "classify/html_escape.h"
-
 namespace guidegate {
 namespace {
 
@@ -14,53 +12,32 @@ std::string alternativeForm(const std::string& id) {
 
 }  // namespace
 
-int countMessages(const ResultsIndex& results, const std::string& id, const Guideline& row,
-                  AcceptedViolations& acceptedViolations) {
+MessageCount countMessages(const ResultsIndex& results, const std::string& id) {
   const auto& records = results.document().results;
   const std::string alternative = alternativeForm(id);
   const bool merge = alternative != id;
-  static const std::vector<std::uint32_t> none;
   const auto& first = results.findingsWithId(id);
-  const auto& second = merge ? results.findingsWithId(alternative) : none;
+  const auto& second = results.findingsWithId(merge ? std::string_view(alternative) : std::string_view());
 
-  int count = 0;
-  std::vector<ResultRecord>* accepted = nullptr;
+  MessageCount counted;
   auto take = [&](std::uint32_t position) {
-    const ResultRecord& record = records[position];
-    if (record.remark.empty()) {
-      ++count;
-      return;
-    }
-    if (!accepted) accepted = &acceptedViolations[row.id];
-    accepted->push_back(record);
+    if (records[position].remark.empty())
+      counted.counted.push_back(position);
+    else
+      counted.accepted.push_back(position);
   };
-  if (!merge) {
-    for (auto position : first) take(position);
-    return count;
-  }
   // Both position lists ascend: merging them visits the findings in file order.
   auto p = first.begin();
-  auto q = second.begin();
-  while (p != first.end() || q != second.end()) {
-    if (q == second.end() || (p != first.end() && *p < *q))
+  auto q = merge ? second.begin() : second.end();
+  const auto qEnd = second.end();
+  while (p != first.end() || q != qEnd) {
+    if (q == qEnd || (p != first.end() && *p < *q))
       take(*p++);
     else
       take(*q++);
   }
-  return count;
-}
-
-std::string messageSentence(int count, const std::string& id) {
-  if (count == 0) return {};
-  std::string sentence = "<br>There are " + std::to_string(count) + " '";
-  appendEscapedHtml(sentence, id);
-  sentence += "' messages.";
-  return sentence;
-}
-
-std::string messageCountText(const ResultsIndex& results, const std::string& id, const Guideline& row,
-                             AcceptedViolations& acceptedViolations) {
-  return messageSentence(countMessages(results, id, row, acceptedViolations), id);
+  counted.count = static_cast<int>(counted.counted.size());
+  return counted;
 }
 
 }  // namespace guidegate

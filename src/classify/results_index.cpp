@@ -37,4 +37,13 @@ const std::vector<std::uint32_t>& ResultsIndex::suppressionsOf(std::string_view 
   return found == suppressionsById_.end() ? noPositions : found->second;
 }
 
+std::map<std::string, int> countById(const ResultsIndex& results, std::string_view severity) {
+  std::map<std::string, int> counts;
+  for (const auto& findings : results.ids()) {
+    const int count = severity == "error" ? findings.errors : severity == "warning" ? findings.warnings : 0;
+    if (count > 0) counts.emplace(findings.id, count);
+  }
+  return counts;
+}
+
 }  // namespace guidegate

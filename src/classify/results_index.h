@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -45,5 +46,9 @@ class ResultsIndex {
   int errors_ = 0;
   int warnings_ = 0;
 };
+
+// The number of findings per id whose severity is exactly `severity` ("error" or
+// "warning"), ids in ascending order; ids without such findings are left out.
+std::map<std::string, int> countById(const ResultsIndex& results, std::string_view severity);
 
 }  // namespace guidegate

@@ -5,27 +5,29 @@
 #include "classify/id_list.h"
 
 namespace guidegate {
-namespace {
 
-void appendListed(std::string& list, const std::string& id) {
-  if (!list.empty()) list += ", ";
-  list += id;
+void addSuppressions(SuppressionSet& set, std::string_view value) {
+  while (true) {
+    const auto comma = value.find(',');
+    const std::string_view piece = value.substr(0, comma);
+    if (!piece.empty()) set.emplace(piece);
+    if (comma == std::string_view::npos) return;
+    value.remove_prefix(comma + 1);
+  }
 }
 
-}  // namespace
-
-std::string suppressedByOption(const std::string& suppressionList, const Guideline& row) {
-  std::string result;
-  if (suppressionList.empty()) return result;
+std::vector<std::string> suppressedByOption(const SuppressionSet& suppressions, const Guideline& row) {
+  std::vector<std::string> result;
+  if (suppressions.empty()) return result;
   for (const auto& id : splitIdList(row.mappedIds)) {
-    if (suppressionList.find("," + id + ",") != std::string::npos) appendListed(result, id);
-    if (suppressionList.find(",solvane-" + id + ",") != std::string::npos) appendListed(result, "solvane-" + id);
+    if (suppressions.contains(id)) result.push_back(id);
+    if (std::string prefixed = "solvane-" + id; suppressions.contains(prefixed)) result.push_back(std::move(prefixed));
   }
   return result;
 }
 
-std::string suppressedInResults(const ResultsIndex& results, const Guideline& row) {
-  std::string result;
+std::vector<std::string> suppressedInResults(const ResultsIndex& results, const Guideline& row) {
+  std::vector<std::string> result;
   if (results.document().suppressions.empty()) return result;
   for (const auto& id : splitIdList(row.mappedIds)) {
     const std::string prefixed = "solvane-" + id;
@@ -36,10 +38,10 @@ std::string suppressedInResults(const ResultsIndex& results, const Guideline& ro
     auto q = withPrefix.begin();
     while (p != plain.end() || q != withPrefix.end()) {
       if (q == withPrefix.end() || (p != plain.end() && *p < *q)) {
-        appendListed(result, id);
+        result.push_back(id);
         ++p;
       } else {
-        appendListed(result, prefixed);
+        result.push_back(prefixed);
         ++q;
       }
     }
@@ -47,16 +49,10 @@ std::string suppressedInResults(const ResultsIndex& results, const Guideline& ro
   return result;
 }
 
-std::string suppressedInResults(const ResultsDocument& document, const Guideline& row) {
-  ResultsIndex index(document);
-  return suppressedInResults(index, row);
-}
-
-bool misraConfigSuppressed(const ResultsDocument& document, const std::string& suppressionList) {
-  const Guideline misraConfig{"", "", "misra-config"};
-  if (!suppressedByOption(suppressionList, misraConfig).empty()) return true;
-  const auto& suppressions = document.suppressions;
-  return std::any_of(suppressions.begin(), suppressions.end(), [](const std::string& id) {
+bool misraConfigSuppressed(const ResultsDocument& document, const SuppressionSet& suppressions) {
+  if (suppressions.contains("misra-config") || suppressions.contains("solvane-misra-config")) return true;
+  const auto& suppressed = document.suppressions;
+  return std::any_of(suppressed.begin(), suppressed.end(), [](const std::string& id) {
     return id == "misra-config" || id == "solvane-misra-config";
   });
 }

@@ -36,7 +36,7 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments) {
                takeValue(argument, "--json-output=", options.jsonOutput) ||
                takeValue(argument, "--markdown-summary=", options.markdownSummary)) {
     } else if (argument.starts_with("--suppressions=")) {
-      options.suppressionList += "," + argument.substr(std::string_view("--suppressions=").size()) + ",";
+      addSuppressions(options.suppressions, std::string_view(argument).substr(std::string_view("--suppressions=").size()));
     } else if (argument.starts_with("-")) {
       parsed.outcome = ParsedCommandLine::Outcome::UnknownOption;
       parsed.unknownOption = argument;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "catalogues/coding_standard.h"
+#include "classify/suppressions.h"
 
 namespace guidegate {
 
@@ -16,7 +17,7 @@ struct RunOptions {
   std::optional<std::string> outputFile;
   std::optional<std::string> projectName;
   std::optional<std::string> projectVersion;
-  std::string suppressionList;  // every --suppressions= value framed by commas, in order
+  SuppressionSet suppressions;  // the ids every --suppressions= value names
   std::optional<std::string> resultsFile;
   std::optional<std::string> jsonOutput;       // --json-output=
   std::optional<std::string> markdownSummary;  // --markdown-summary=

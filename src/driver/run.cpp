@@ -4,12 +4,13 @@
 
 #include <exception>
 
-#include "input/checkers_report.h"
+#include "classify/evaluation.h"
 #include "driver/command_line.h"
-#include "driver/compose_report.h"
-#include "driver/exports.h"
-#include "driver/report_document.h"
 #include "driver/report_file.h"
+#include "exports/exports.h"
+#include "html/report_document.h"
+#include "input/checkers_report.h"
+#include "input/files_list.h"
 #include "input/results_reader.h"
 
 namespace guidegate {
@@ -83,23 +84,32 @@ int runGuidegate(const std::vector<std::string>& arguments, std::ostream& out, s
   }
 
   try {
-    CheckersRun checkersRun;
-    if (options.checkersReport) checkersRun = readCheckersReport(*options.checkersReport);
+    // Every input is read once, before anything is judged: the checkers report, the
+    // results file, the files list.
+    CheckersRun checkersReport;
+    if (options.checkersReport) checkersReport = readCheckersReport(*options.checkersReport);
     const ResultsDocument document = loadResultsDocument(*options.resultsFile);
-    for (const auto& checker : document.checkers) checkersRun[checker] = true;
+    std::optional<std::vector<FileEntry>> files;
+    if (options.filesList) files = readFilesList(*options.filesList);
 
-    const bool exports = options.jsonOutput || options.markdownSummary;
-    ReportModel model;
-    const ComposedReport report =
-        composeReport(options, document, checkersRun, reportDate(now), out, err, exports ? &model : nullptr);
+    const ComplianceEvaluation evaluation = evaluateRun({.standard = options.standard,
+                                                         .document = document,
+                                                         .checkersReport = std::move(checkersReport),
+                                                         .checkersReportGiven = options.checkersReport.has_value(),
+                                                         .files = std::move(files),
+                                                         .suppressions = options.suppressions,
+                                                         .projectName = options.projectName,
+                                                         .projectVersion = options.projectVersion,
+                                                         .date = now});
+    for (const auto& line : evaluation.diagnostics) err << line << "\n";
+    if (!options.projectName) out << "Configuration: --project-name has not been provided\n";
+    if (!options.projectVersion) out << "Configuration: --project-version has not been provided\n";
     out.flush();  // the notes come before a report written to standard output
-    writeReportFile(*options.outputFile, {report.head, report.sections, "<br>\n", report.body, reportEnd});
-    if (exports) {
-      const ExportInputs exportInputs{options, document, report, model, isoDate(now)};
-      if (options.jsonOutput) writeReportFile(*options.jsonOutput, {jsonReport(exportInputs)});
-      if (options.markdownSummary) writeReportFile(*options.markdownSummary, {markdownSummary(exportInputs)});
-    }
-    return report.state.compliant ? 0 : 1;
+
+    writeReportFile(*options.outputFile, {renderHtmlReport(evaluation)});
+    if (options.jsonOutput) writeReportFile(*options.jsonOutput, {jsonReport(evaluation)});
+    if (options.markdownSummary) writeReportFile(*options.markdownSummary, {markdownSummary(evaluation)});
+    return evaluation.compliant() ? 0 : 1;
   } catch (const std::exception& error) {
     err << error.what() << "\n";
     return 1;

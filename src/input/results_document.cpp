@@ -26,17 +26,4 @@ std::string ResultsDocument::fatalErrorIds() const {
   return text;
 }
 
-std::map<std::string, int> ResultsDocument::countById(const std::string& fileName,
-                                                      const std::string& severity) const {
-  std::map<std::string, int> counts;
-  for (const auto& record : results) {
-    if (!severity.empty() && record.severity != severity) continue;
-    if (!fileName.empty() &&
-        std::find(record.files.begin(), record.files.end(), fileName) == record.files.end())
-      continue;
-    ++counts[record.id];
-  }
-  return counts;
-}
-
 }  // namespace guidegate

@@ -28,10 +28,6 @@ struct ResultsDocument {
 
   // The distinct fatal analysis ids among the findings, ascending, joined by ", ".
   std::string fatalErrorIds() const;
-
-  // Number of findings per id, restricted to findings located in `fileName` and to
-  // findings of `severity`; an empty filter lets every finding pass.
-  std::map<std::string, int> countById(const std::string& fileName, const std::string& severity) const;
 };
 
 // The ids of findings that mean some source file was not fully analysed.

@@ -186,8 +186,8 @@ TEST(CatalogueTest, MisraC2023DiffersFrom2012OnlyWhereListed) {
   EXPECT_EQ(row(old, "17.1").text, "The features of <stdarg.h> shall not be used");
   EXPECT_EQ(row(rows, "17.1").text, "The standard header file <stdarg.h> shall not be used");
   EXPECT_EQ(row(rows, "Dir 4.4").text, "Sections of code should not be \xE2\x80\x9C" "commented out\xE2\x80\x9D");
-  EXPECT_EQ(&misraCCatalogue(2012), &misraC2012Catalogue);
-  EXPECT_EQ(&misraCCatalogue(0), &misraC2023Catalogue);
+  EXPECT_EQ(&misraCCatalogue(MisraCEdition::Edition2012), &misraC2012Catalogue);
+  EXPECT_EQ(&misraCCatalogue(MisraCEdition::Edition2023), &misraC2023Catalogue);
 }
 
 // Headlines are HTML fragments: '<' and '&' only inside character references.

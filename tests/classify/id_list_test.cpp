@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "classify/html_escape.h"
 
 namespace guidegate {
 namespace {
@@ -34,14 +33,6 @@ TEST(SplitIdList, LeadingAndTrailingSeparatorsAreIgnored) {
 TEST(SplitIdList, TabsAndOtherWhitespaceStayInsideThePiece) {
   EXPECT_EQ(splitIdList("a\tb"), Ids{"a\tb"});
   EXPECT_EQ(splitIdList("\ta,b\n"), (Ids{"\ta", "b\n"}));
-}
-
-TEST(EscapeHtml, WritesTheFiveMarkupCharactersAsReferences) {
-  EXPECT_EQ(escapeHtml("&<>\"'"), "&amp;&lt;&gt;&quot;&#39;");
-  EXPECT_EQ(escapeHtml("a<b>&c"), "a&lt;b&gt;&amp;c");
-  EXPECT_EQ(escapeHtml("&amp;"), "&amp;amp;");
-  EXPECT_EQ(escapeHtml("plain id-1.2 \t/\\"), "plain id-1.2 \t/\\");
-  EXPECT_EQ(escapeHtml(""), "");
 }
 
 }  // namespace

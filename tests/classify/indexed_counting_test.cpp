@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "catalogues/tables.h"
+#include "classify/evaluation.h"
 #include "classify/guideline_status.h"
 #include "classify/id_list.h"
 #include "classify/suppressions.h"
@@ -124,7 +125,7 @@ TEST(IndexedCounting, AgreesWithAPlainScanForEveryRow) {
     scannedWarnings += record.severity == "warning";
   }
   const CheckersRun checkersRun{{"Unrelated::label", true}};
-  const std::string noOption;
+  const SuppressionSet noOption;
   const std::set<std::string> noneImplemented;
   std::ostringstream diagnostics;
   const ClassificationInputs inputs{index, checkersRun, noOption, noneImplemented, diagnostics};
@@ -132,11 +133,10 @@ TEST(IndexedCounting, AgreesWithAPlainScanForEveryRow) {
   int violatedRows = 0, acceptedRows = 0, suppressedRows = 0;
   for (const auto& catalogue : catalogues()) {
     AcceptedViolations accepted, scannedAccepted;
-    SuppressedIds suppressedIds;
     for (const auto& row : catalogue) {
       SCOPED_TRACE("guideline " + row.id + " mapping " + row.mappedIds);
-      bool compliant = true;
-      const GuidelineVerdict verdict = judgeGuideline(row, inputs, compliant, accepted, suppressedIds);
+      GuidelineVerdict verdict = guidelineStatus(row, inputs);
+      fileAcceptedFindings(document, row, verdict, accepted);
       if (row.mappedIds == "error") {
         EXPECT_TRUE(verdict.judgedBySeverity);
         EXPECT_EQ(verdict.errorCount, scannedErrors);
@@ -151,8 +151,9 @@ TEST(IndexedCounting, AgreesWithAPlainScanForEveryRow) {
       EXPECT_EQ(describe(verdict.violations), describe(scannedViolations));
       EXPECT_EQ(describe(accepted[row.id]), describe(scannedAccepted[row.id]));
       const std::string scannedSuppressed = scanSuppressed(document, row.mappedIds);
-      EXPECT_EQ(verdict.suppressedInResults, scannedSuppressed);
-      EXPECT_EQ(suppressedInResults(index, row), scannedSuppressed);
+      std::string listed;
+      for (const auto& id : verdict.suppressedInResults) listed += (listed.empty() ? "" : ", ") + id;
+      EXPECT_EQ(listed, scannedSuppressed);
       violatedRows += !scannedViolations.empty();
       acceptedRows += !scannedAccepted[row.id].empty();
       suppressedRows += !scannedSuppressed.empty();
@@ -162,6 +163,17 @@ TEST(IndexedCounting, AgreesWithAPlainScanForEveryRow) {
   EXPECT_GT(violatedRows, 20);
   EXPECT_GT(acceptedRows, 20);
   EXPECT_GT(suppressedRows, 10);
+}
+
+TEST(CountById, CountsExactSeveritiesPerIdInAscendingOrder) {
+  ResultsDocument document;
+  document.results = {{"b", "error", "", {}},   {"a", "error", "", {}}, {"a", "warning", "", {}},
+                      {"a", "error", "r", {}},  {"c", "Error", "", {}}, {"d", "style", "", {}}};
+  const ResultsIndex index(document);
+  using Counts = std::map<std::string, int>;
+  EXPECT_EQ(countById(index, "error"), (Counts{{"a", 2}, {"b", 1}}));
+  EXPECT_EQ(countById(index, "warning"), (Counts{{"a", 1}}));
+  EXPECT_EQ(countById(index, "style"), Counts{});
 }
 
 }  // namespace

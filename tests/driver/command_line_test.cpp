@@ -36,7 +36,7 @@ TEST(CommandLineTest, OptionValuesTakenUnchanged) {
   EXPECT_EQ(options.outputFile, " out.html");
   EXPECT_EQ(options.projectName, "My Project");
   EXPECT_EQ(options.projectVersion, "1.0=rc");
-  EXPECT_EQ(options.suppressionList, "");
+  EXPECT_TRUE(options.suppressions.empty());
   EXPECT_EQ(options.resultsFile, "results.xml");
 
   const auto defaults = parse({"results.xml"}).options;
@@ -51,7 +51,7 @@ TEST(CommandLineTest, OptionValuesTakenUnchanged) {
   EXPECT_EQ(empty.outputFile, "");
   EXPECT_EQ(empty.projectName, "");
   EXPECT_EQ(empty.projectVersion, "");
-  EXPECT_EQ(empty.suppressionList, ",,");
+  EXPECT_TRUE(empty.suppressions.empty());
 }
 
 TEST(CommandLineTest, RepeatedOptions) {
@@ -60,8 +60,9 @@ TEST(CommandLineTest, RepeatedOptions) {
                            .options;
   EXPECT_EQ(options.outputFile, "b.html");
   EXPECT_EQ(options.filesList, "2.txt");
-  EXPECT_EQ(parse({"--suppressions=x", "--suppressions=x", "r.xml"}).options.suppressionList, ",x,,x,");
-  EXPECT_EQ(parse({"--suppressions=a", "r.xml", "--suppressions=b,c"}).options.suppressionList, ",a,,b,c,");
+  EXPECT_EQ(parse({"--suppressions=x", "--suppressions=x", "r.xml"}).options.suppressions, SuppressionSet{"x"});
+  EXPECT_EQ(parse({"--suppressions=a", "r.xml", "--suppressions=b, c"}).options.suppressions,
+            (SuppressionSet{"a", "b", " c"}));
 }
 
 TEST(CommandLineTest, UnknownOptionStopsParsing) {

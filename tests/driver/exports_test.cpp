@@ -1,4 +1,8 @@
-#include "driver/exports.h"
+#include "exports/exports.h"
+
+#include "driver/command_line.h"
+#include "html/report_document.h"
+#include "input/files_list.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -26,11 +30,18 @@ struct Exports {
 };
 
 Exports exportsOf(const RunOptions& options, const ResultsDocument& document, const CheckersRun& checkersRun) {
-  std::ostringstream out, err;
-  ReportModel model;
-  const ComposedReport report = composeReport(options, document, checkersRun, "07 December 2026", out, err, &model);
-  const ExportInputs inputs{options, document, report, model, "2026-12-07T14:03:00Z"};
-  return {report.text(), json::parse(jsonReport(inputs)), markdownSummary(inputs)};
+  std::optional<std::vector<FileEntry>> files;
+  if (options.filesList) files = readFilesList(*options.filesList);
+  const ComplianceEvaluation evaluation = evaluateRun({.standard = options.standard,
+                                                       .document = document,
+                                                       .checkersReport = checkersRun,
+                                                       .checkersReportGiven = options.checkersReport.has_value(),
+                                                       .files = std::move(files),
+                                                       .suppressions = options.suppressions,
+                                                       .projectName = options.projectName,
+                                                       .projectVersion = options.projectVersion,
+                                                       .date = 1796652180});  // 2026-12-07T14:03:00Z
+  return {renderHtmlReport(evaluation), json::parse(jsonReport(evaluation)), markdownSummary(evaluation)};
 }
 
 bool isMisraC(CodingStandard standard) {
@@ -69,7 +80,7 @@ MixedRun mixedRun(CodingStandard standard) {
         results.push_back({id, "style", "first remark", {"a.c"}});
         results.push_back({id, "style", "second remark", {"b.c"}});
         break;
-      case 2: run.options.suppressionList += "," + id + ","; break;
+      case 2: run.options.suppressions.insert(id); break;
       case 3: run.document.suppressions.push_back(id); break;
     }
     if (k++ % 6 == 4) continue;  // its checks did not run
@@ -148,29 +159,29 @@ TEST(StatusName, ExecutionFirstThenViolationsAcceptedSuppressed) {
   GuidelineVerdict all;
   all.violations = {{"nullPointer", 2}};
   all.acceptedIds = {"nullPointer"};
-  all.suppressedByOption = "uninitvar";
-  all.suppressedInResults = "memleak";
-  EXPECT_STREQ(statusName(all), "violations");
+  all.suppressedByOption = {"uninitvar"};
+  all.suppressedInResults = {"memleak"};
+  EXPECT_STREQ(statusName(all.status()), "violations");
   GuidelineVerdict noViolations = all;
   noViolations.violations.clear();
-  EXPECT_STREQ(statusName(noViolations), "accepted-violations");
+  EXPECT_STREQ(statusName(noViolations.status()), "accepted-violations");
   GuidelineVerdict byOption = noViolations, inResults = noViolations;
   byOption.acceptedIds.clear(), byOption.suppressedInResults.clear();
   inResults.acceptedIds.clear(), inResults.suppressedByOption.clear();
-  EXPECT_STREQ(statusName(byOption), "suppressed");
-  EXPECT_STREQ(statusName(inResults), "suppressed");
-  EXPECT_STREQ(statusName(GuidelineVerdict{}), "compliant");
+  EXPECT_STREQ(statusName(byOption.status()), "suppressed");
+  EXPECT_STREQ(statusName(inResults.status()), "suppressed");
+  EXPECT_STREQ(statusName(GuidelineVerdict{}.status()), "compliant");
   GuidelineVerdict bySeverity;
   bySeverity.judgedBySeverity = true;
-  EXPECT_STREQ(statusName(bySeverity), "compliant");
+  EXPECT_STREQ(statusName(bySeverity.status()), "compliant");
   bySeverity.warningCount = 1;
-  EXPECT_STREQ(statusName(bySeverity), "violations");
+  EXPECT_STREQ(statusName(bySeverity.status()), "violations");
   for (auto [execution, name] : {std::pair{Execution::NotExecuted, "not-executed"},
                                  {Execution::NotExecutedTolerated, "not-executed"},
                                  {Execution::NotImplemented, "not-implemented"}}) {
     GuidelineVerdict unexecuted = all;
     unexecuted.execution = execution;
-    EXPECT_STREQ(statusName(unexecuted), name);
+    EXPECT_STREQ(statusName(unexecuted.status()), name);
   }
 }
 

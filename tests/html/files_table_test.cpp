@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "catalogues/tables.h"
+#include "input/files_list.h"
 
 namespace guidegate {
 namespace {
@@ -37,7 +38,8 @@ class FilesListTest : public ::testing::Test {
 
   std::string table(const ResultsDocument& document, const std::string& content,
                     const GuidelineCatalogue& catalogue = certCCatalogue) {
-    return buildFilesTable(document, std::optional<std::string>(write(content)), catalogue);
+    const ResultsIndex index(document);
+    return buildFilesTable(buildFileRows(index, readFilesList(write(content)), catalogue));
   }
 
   std::filesystem::path dir_;
@@ -94,11 +96,10 @@ TEST_F(FilesListTest, MissingListThrowsFailedToOpen) {
       EXPECT_EQ(std::string(error.what()), "Failed to open file:" + path);
     }
   }
-  EXPECT_THROW(buildFilesTable(ResultsDocument{}, std::optional<std::string>(""), certCCatalogue), std::runtime_error);
 }
 
 TEST_F(FilesListTest, NoListGivesNoSection) {
-  EXPECT_EQ(buildFilesTable(ResultsDocument{}, std::optional<std::string>(), certCCatalogue), "");
+  EXPECT_EQ(buildFilesTable(std::nullopt), "");
 }
 
 TEST_F(FilesListTest, RowsSortedByNameDuplicatesKeptInListOrder) {

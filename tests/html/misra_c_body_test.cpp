@@ -21,20 +21,28 @@ CheckersRun everyCheckRan() {
   return run;
 }
 
+struct Verdict {
+  bool compliant;
+};
+
 struct Body {
   std::string text;
-  BodyState state;
+  Verdict state;  // what the body alone decides, before any configuration note
 };
 
 Body build(int edition, const ResultsDocument& document, const CheckersRun& checkersRun,
-           const std::string& suppressionList = "") {
-  const std::optional<std::string> filesList;
-  std::ostringstream diagnostics;
-  Body body;
-  body.state.compliant = false;
-  body.text =
-      buildMisraCReportBody(edition, {document, checkersRun, filesList, suppressionList, diagnostics}, body.state);
-  return body;
+           const SuppressionSet& suppressions = {}) {
+  const ComplianceEvaluation evaluation =
+      evaluateRun({.standard = edition == 2012 ? CodingStandard::MisraC2012 : CodingStandard::MisraC2023,
+                   .document = document,
+                   .checkersReport = checkersRun,
+                   .checkersReportGiven = true,
+                   .files = std::nullopt,
+                   .suppressions = suppressions,
+                   .projectName = std::nullopt,
+                   .projectVersion = std::nullopt,
+                   .date = 0});
+  return {buildMisraCReportBody(evaluation), {evaluation.compliantByFindings()}};
 }
 
 std::size_t rowCount(const std::string& body) {
@@ -52,7 +60,6 @@ TEST(MisraCBody, RowsPerEdition) {
     EXPECT_EQ(body2012.text.find("<td>" + dir + "</td>"), std::string::npos) << dir;
     EXPECT_NE(body2023.text.find("<td>" + dir + "</td>"), std::string::npos) << dir;
   }
-  EXPECT_EQ(build(1999, ResultsDocument{}, {}).text, body2023.text);
 }
 
 TEST(MisraCBody, FrameWithoutFilesList) {
@@ -82,7 +89,7 @@ TEST(MisraCBody, VerdictStartsFromMisraConfig) {
   EXPECT_TRUE(build(2023, ResultsDocument{}, ran).state.compliant);
   EXPECT_TRUE(build(2012, ResultsDocument{}, ran).state.compliant);
 
-  EXPECT_FALSE(build(2023, ResultsDocument{}, ran, ",misra-config,").state.compliant);
+  EXPECT_FALSE(build(2023, ResultsDocument{}, ran, {"misra-config"}).state.compliant);
   ResultsDocument suppressed;
   suppressed.suppressions = {"misra-config"};
   const Body bySuppression = build(2012, suppressed, ran);

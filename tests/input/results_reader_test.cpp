@@ -290,18 +290,5 @@ TEST(ResultsDocumentTest, FatalErrorIdsAreDistinctAndAscending) {
             "tarnwickError, tarnwickLimit, unknownMacro");
 }
 
-TEST(ResultsDocumentTest, CountByIdFiltersExactly) {
-  ResultsDocument document;
-  document.results = {record("a", "error", {"src/a.c", "src/a.c"}), record("a", "warning", {"src/a.c"}),
-                      record("b", "error", {"src/a.cpp", "x.c"}), record("c", "Error")};
-  using Counts = std::map<std::string, int>;
-  EXPECT_EQ(document.countById("", ""), (Counts{{"a", 2}, {"b", 1}, {"c", 1}}));
-  EXPECT_EQ(document.countById("src/a.c", ""), (Counts{{"a", 2}}));
-  EXPECT_EQ(document.countById("a.c", ""), Counts{});
-  EXPECT_EQ(document.countById("x.c", ""), (Counts{{"b", 1}}));
-  EXPECT_EQ(document.countById("", "error"), (Counts{{"a", 1}, {"b", 1}}));
-  EXPECT_EQ(document.countById("src/a.c", "warning"), (Counts{{"a", 1}}));
-}
-
 }  // namespace
 }  // namespace guidegate

@@ -1,5 +1,5 @@
 // Categories of the MISRA C directives and rules; the same table serves both editions.
-#include "html/misra_c_categories.h"
+#include "catalogues/misra_c_categories.h"
 
 namespace guidegate {
 

@@ -1,5 +1,8 @@
 #include "classify/guideline_status.h"
 
+#include "classify/evaluation.h"
+#include "html/status_cell.h"
+
 #include <gtest/gtest.h>
 
 #include <set>
@@ -19,7 +22,7 @@ class GuidelineStatusTest : public ::testing::Test {
  protected:
   ResultsDocument document;
   CheckersRun checkersRun{{"Misra C 2012: 8.4", true}, {"Cert C: INT34-C", false}};
-  std::string suppressionList;
+  SuppressionSet suppressions;
   std::set<std::string> notImplemented;
   std::ostringstream diagnostics;
   bool compliant = true;
@@ -28,8 +31,13 @@ class GuidelineStatusTest : public ::testing::Test {
 
   std::string status(const std::string& id, const std::string& mappedIds) {
     const ResultsIndex index(document);
-    const ClassificationInputs inputs{index, checkersRun, suppressionList, notImplemented, diagnostics};
-    return guidelineStatus(Guideline{id, "headline", mappedIds}, inputs, compliant, accepted, suppressedIds);
+    const ClassificationInputs inputs{index, checkersRun, suppressions, notImplemented, diagnostics};
+    const Guideline row{id, "headline", mappedIds};
+    GuidelineVerdict verdict = guidelineStatus(row, inputs);
+    fileAcceptedFindings(document, row, verdict, accepted);
+    if (!verdict.suppressedInResults.empty()) suppressedIds[id] = verdict.suppressedInResults;
+    if (verdict.clearsVerdict()) compliant = false;
+    return statusCell(verdict);
   }
 
   void severities(int errors, int warnings) {
@@ -77,7 +85,7 @@ TEST_F(GuidelineStatusTest, ViolationsAcceptedAndSuppressedIdsInOneCell) {
   document.results = {finding("misra-c2012-8.4"), finding("solvane-misra-c-2012-8.4"), finding("nullPointer", "ok"),
                       finding("misra-c2012-8.4"), finding("solvane-nullPointer")};
   document.suppressions = {"solvane-misra-c2012-8.4"};
-  suppressionList = ",nullPointer,";
+  suppressions = {"nullPointer"};
   EXPECT_EQ(status("8.4", "misra-c2012-8.4,nullPointer"),
             "<font color=\"red\">Violations:"
             "<br>There are 2 'misra-c2012-8.4' messages."
@@ -92,7 +100,7 @@ TEST_F(GuidelineStatusTest, ViolationsAcceptedAndSuppressedIdsInOneCell) {
 
 TEST_F(GuidelineStatusTest, ViolationsWithSuppressionsOnly) {
   document.results = {finding("nullPointer")};
-  suppressionList = ",nullPointer,";
+  suppressions = {"nullPointer"};
   EXPECT_EQ(status("X", "nullPointer"),
             "<font color=\"red\">Violations:<br>There are 1 'nullPointer' messages.</font><br>Suppressed:<br>nullPointer");
   EXPECT_TRUE(suppressedIds.empty());
@@ -122,7 +130,7 @@ TEST_F(GuidelineStatusTest, IdMappedTwiceIsFiledTwiceButListedOnce) {
 }
 
 TEST_F(GuidelineStatusTest, SuppressedInBothPlacesListsOptionIdsFirst) {
-  suppressionList = ",uninitvar,nullPointer,";
+  suppressions = {"uninitvar", "nullPointer"};
   document.suppressions = {"uninitvar", "solvane-nullPointer"};
   suppressedIds["X"] = {"stale"};
   EXPECT_EQ(status("X", "nullPointer,uninitvar"),
@@ -140,7 +148,7 @@ TEST_F(GuidelineStatusTest, SuppressedInResultsOnlyAndDuplicatesKept) {
 TEST_F(GuidelineStatusTest, NotExecutedReplacesTheWholeCellButKeepsTheSideEffects) {
   document.results = {finding("misra-c2012-8.5"), finding("misra-c2012-8.5", "ok")};
   document.suppressions = {"misra-c2012-8.5"};
-  suppressionList = ",misra-c2012-8.5,";
+  suppressions = {"misra-c2012-8.5"};
   EXPECT_EQ(status("8.5", "misra-c2012-8.5"), "<font color=\"red\">Not executed</font>");
   EXPECT_FALSE(compliant);
   EXPECT_EQ(accepted["8.5"].size(), 1u);
@@ -188,7 +196,7 @@ TEST_F(GuidelineStatusTest, EmptyCheckersRunLeavesEveryOtherGuidelineUnexecuted)
 
 TEST_F(GuidelineStatusTest, IdsTakenFromTheInputsAreEscaped) {
   document.results = {finding("x<b>&y"), finding("x<b>&y", "fine")};
-  suppressionList = ",x<b>&y,";
+  suppressions = {"x<b>&y"};
   document.suppressions = {"solvane-x<b>&y"};
   EXPECT_EQ(status("Q", "nullPointer,x<b>&y"),
             "<font color=\"red\">Violations:<br>There are 1 'x&lt;b&gt;&amp;y' messages.</font>"

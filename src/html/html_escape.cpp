@@ -1,4 +1,4 @@
-#include "classify/html_escape.h"
+#include "html/html_escape.h"
 
 namespace guidegate {
 

@@ -1,0 +1,146 @@
+#include "classify/evaluation.h"
+
+#include <algorithm>
+#include <sstream>
+#include <unordered_map>
+
+#include "catalogues/misra_c_categories.h"
+#include "classify/id_list.h"
+#include "classify/results_index.h"
+#include "classify/unmapped.h"
+
+namespace guidegate {
+namespace {
+
+std::vector<std::string> configurationNotes(const RunInputs& inputs, bool misraConfig) {
+  const ResultsDocument& document = inputs.document;
+  std::vector<std::string> notes;
+  if (!inputs.checkersReportGiven && document.xmlVersion != 3) notes.emplace_back("Use Tarnwick option --xml-version=3");
+  if (document.inlineSuppr) notes.emplace_back("Tarnwick option --inline-suppr has been used");
+  if (document.xmlVersion == 3 && !document.safety) notes.emplace_back("Safety has been turned off");
+  if (misraCEdition(inputs.standard) && misraConfig) notes.emplace_back("misra-config has been suppressed");
+  return notes;
+}
+
+std::vector<std::string> distinctIds(const std::vector<ResultRecord>& records) {
+  std::vector<std::string> ids;
+  for (const auto& record : records)
+    if (std::find(ids.begin(), ids.end(), record.id) == ids.end()) ids.push_back(record.id);
+  return ids;
+}
+
+std::vector<std::string> lines(const std::string& text) {
+  std::vector<std::string> result;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) result.push_back(line);
+  return result;
+}
+
+std::string misraCCategoryKey(const MisraCCategory& entry) {
+  return (entry.directive ? "Dir " : "") + std::to_string(entry.major) + "." + std::to_string(entry.minor);
+}
+
+// The rows the report lists, with their MISRA C category: MISRA C lists the rows
+// its category table knows.
+struct ListedRow {
+  const Guideline* row;
+  std::string_view category;
+};
+
+std::vector<ListedRow> listedRows(CodingStandard standard, const GuidelineCatalogue& catalogue) {
+  std::vector<ListedRow> rows;
+  rows.reserve(catalogue.size());
+  if (!misraCEdition(standard)) {
+    for (const auto& row : catalogue) rows.push_back({&row, {}});
+    return rows;
+  }
+  std::unordered_map<std::string, const MisraCCategory*> categories;
+  for (const auto& entry : misraCCategories()) categories.try_emplace(misraCCategoryKey(entry), &entry);
+  for (const auto& row : catalogue)
+    if (auto found = categories.find(row.id); found != categories.end()) rows.push_back({&row, found->second->category});
+  return rows;
+}
+
+}  // namespace
+
+void fileAcceptedFindings(const ResultsDocument& document, const Guideline& row, GuidelineVerdict& verdict,
+                          AcceptedViolations& filed) {
+  if (!verdict.acceptedFindings.empty()) {
+    auto& records = filed[row.id];
+    for (const auto position : verdict.acceptedFindings) records.push_back(document.results[position]);
+  }
+  if (verdict.judgedBySeverity) return;
+  if (auto found = filed.find(row.id); found != filed.end()) verdict.acceptedIds = distinctIds(found->second);
+}
+
+bool ComplianceEvaluation::compliantByFindings() const {
+  return std::all_of(reasons.begin(), reasons.end(),
+                     [](const VerdictReason& reason) { return reason.kind == VerdictReason::Kind::ConfigurationNote; });
+}
+
+ComplianceEvaluation evaluateRun(const RunInputs& inputs) {
+  const ResultsDocument& document = inputs.document;
+  ComplianceEvaluation evaluation;
+  evaluation.standard = inputs.standard;
+  evaluation.document = &document;
+  evaluation.projectName = inputs.projectName;
+  evaluation.projectVersion = inputs.projectVersion;
+  evaluation.date = inputs.date;
+
+  CheckersRun checkersRun = inputs.checkersReport;
+  for (const auto& checker : document.checkers) checkersRun[checker] = true;
+
+  const auto edition = misraCEdition(inputs.standard);
+  const ReportCatalogue catalogue = edition ? ReportCatalogue::builtIn(misraCCatalogue(*edition))
+                                            : reportCatalogue(inputs.standard);
+
+  // One index of the findings serves the Unmapped, Files and Violations sections.
+  const ResultsIndex results(document);
+  if (!edition) evaluation.unmapped = unmappedCounts(results, catalogue.guidelines());
+  if (inputs.files) evaluation.files = buildFileRows(results, *inputs.files, catalogue.guidelines());
+
+  std::ostringstream diagnostics;
+  const ClassificationInputs classification{results, checkersRun, inputs.suppressions, catalogue.notImplemented(),
+                                            diagnostics};
+  for (const auto& [row, category] : listedRows(inputs.standard, catalogue.guidelines())) {
+    GuidelineEvaluation judged{*row, guidelineLabel(inputs.standard, *row), std::string(category),
+                               guidelineStatus(*row, classification), {}};
+    GuidelineVerdict& verdict = judged.verdict;
+    fileAcceptedFindings(document, *row, verdict, evaluation.acceptedViolations);
+    if (!verdict.suppressedInResults.empty()) evaluation.suppressedIds[row->id] = verdict.suppressedInResults;
+    if (auto filed = evaluation.acceptedViolations.find(row->id); filed != evaluation.acceptedViolations.end())
+      judged.accepted = filed->second;
+    evaluation.guidelines.push_back(std::move(judged));
+  }
+  evaluation.diagnostics = lines(diagnostics.str());
+
+  evaluation.misraConfigSuppressed = misraConfigSuppressed(document, inputs.suppressions);
+  evaluation.configurationNotes = configurationNotes(inputs, evaluation.misraConfigSuppressed);
+  const std::string fatal = document.fatalErrorIds();
+  evaluation.fatalErrorIds = splitIdList(fatal);
+
+  // The verdict, from the facts above, in the order the report states them.
+  using Kind = VerdictReason::Kind;
+  for (const auto& note : evaluation.configurationNotes) evaluation.reasons.push_back({Kind::ConfigurationNote, note});
+  if (!fatal.empty()) evaluation.reasons.push_back({Kind::FatalErrors, fatal});
+  if (edition && evaluation.misraConfigSuppressed) evaluation.reasons.push_back({Kind::MisraConfig, "misra-config"});
+  if (!evaluation.unmapped.empty()) evaluation.reasons.push_back({Kind::Unmapped, evaluation.unmapped.front().id});
+  for (const auto& judged : evaluation.guidelines)
+    if (judged.verdict.clearsVerdict()) evaluation.reasons.push_back({Kind::Guideline, judged.guideline.id});
+  return evaluation;
+}
+
+std::string resultText(const ComplianceEvaluation& evaluation) {
+  std::string result = evaluation.compliant() ? "Compliant" : "Non compliant";
+  const bool suppressions = evaluation.withSuppressions();
+  const bool accepted = evaluation.withAcceptedViolations();
+  if (suppressions || accepted) {
+    result += " with respect to ";
+    if (suppressions) result += "suppressions";
+    if (suppressions && accepted) result += " and ";
+    if (accepted) result += "accepted violations";
+  }
+  return result;
+}
+
+}  // namespace guidegate

@@ -1,0 +1,98 @@
+// The evaluation of one run: every judgement the outputs show, made once.
+#pragma once
+
+#include <ctime>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "catalogues/coding_standard.h"
+#include "classify/files_summary.h"
+#include "classify/guideline_status.h"
+#include "classify/run_state.h"
+#include "classify/suppressions.h"
+#include "classify/unmapped.h"
+#include "input/checkers_report.h"
+#include "input/files_list.h"
+#include "input/results_document.h"
+
+namespace guidegate {
+
+// Everything a run has read, and the options that shape its judgement.
+struct RunInputs {
+  CodingStandard standard = CodingStandard::MisraC2023;
+  const ResultsDocument& document;
+  CheckersRun checkersReport;                   // as read from --checkers-report=, if given
+  bool checkersReportGiven = false;
+  std::optional<std::vector<FileEntry>> files;  // the --files= list, if given
+  SuppressionSet suppressions;                  // --suppressions=
+  std::optional<std::string> projectName;
+  std::optional<std::string> projectVersion;
+  std::time_t date = 0;                         // the moment the outputs show
+};
+
+// One catalogue row of the report as judged.
+struct GuidelineEvaluation {
+  Guideline guideline;                 // as the catalogue writes it
+  std::string label;                   // as the report names it ("Rule 10.1", "EXP34")
+  std::string category;                // MISRA C only: Mandatory, Required or Advisory
+  GuidelineVerdict verdict;
+  std::vector<ResultRecord> accepted;  // the remarked findings filed under the guideline's id
+};
+
+// Why a run is not compliant; the evaluation lists every reason in the order the
+// report states it.
+struct VerdictReason {
+  enum class Kind {
+    ConfigurationNote,  // subject: the note
+    FatalErrors,        // subject: the fatal ids, ", "-joined
+    MisraConfig,        // misra-config is suppressed (MISRA C)
+    Unmapped,           // subject: the first unmapped id
+    Guideline,          // subject: the guideline's id; violated or not executed
+  };
+  Kind kind;
+  std::string subject;
+};
+
+struct ComplianceEvaluation {
+  CodingStandard standard = CodingStandard::MisraC2023;
+  const ResultsDocument* document = nullptr;  // the findings that positions refer to; the run owns it
+  std::optional<std::string> projectName;
+  std::optional<std::string> projectVersion;
+  std::time_t date = 0;
+
+  std::vector<GuidelineEvaluation> guidelines;  // catalogue order
+  std::vector<UnmappedCount> unmapped;          // error ids, then warning ids, each ascending; not for MISRA C
+  std::optional<std::vector<FileRow>> files;    // when a files list was given
+  std::vector<std::string> configurationNotes;
+  std::vector<std::string> fatalErrorIds;       // ascending
+  AcceptedViolations acceptedViolations;        // by guideline id
+  SuppressedIds suppressedIds;                  // by guideline id, as the results file suppresses them
+  bool misraConfigSuppressed = false;
+  std::vector<std::string> diagnostics;         // internal errors met while judging, one line each
+
+  std::vector<VerdictReason> reasons;  // empty exactly when the run is compliant
+  bool compliant() const { return reasons.empty(); }
+  // Whether the findings alone, before the configuration notes, leave the run
+  // compliant: the colour of the report's tables shows this.
+  bool compliantByFindings() const;
+  // "Compliant with respect to ..." is said of a compliant run with suppressions or
+  // accepted violations.
+  bool withSuppressions() const { return compliant() && !suppressedIds.empty(); }
+  bool withAcceptedViolations() const { return compliant() && !acceptedViolations.empty(); }
+};
+
+// Files the remarked findings of `verdict` under the guideline's id in `filed`, then
+// lists in `verdict.acceptedIds` the distinct ids of everything filed under that id
+// so far (a later row with the same id lists the earlier row's findings too).
+void fileAcceptedFindings(const ResultsDocument& document, const Guideline& row, GuidelineVerdict& verdict,
+                          AcceptedViolations& filed);
+
+// Evaluates a run. Diagnostics are kept, not printed.
+ComplianceEvaluation evaluateRun(const RunInputs& inputs);
+
+// "Compliant", "Non compliant" or "Compliant with respect to suppressions and
+// accepted violations", as plain text.
+std::string resultText(const ComplianceEvaluation& evaluation);
+
+}  // namespace guidegate
