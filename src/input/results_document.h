@@ -8,12 +8,22 @@
 
 namespace guidegate {
 
+// Where in a file a location points.
+struct LinePosition {
+  int line = 0;
+  int column = 0;
+  bool operator==(const LinePosition&) const = default;
+};
+
 // One finding of the analyzer: an `error` element of the results file.
 struct ResultRecord {
   std::string id;
   std::string severity;
   std::string remark;              // empty unless the finding is an accepted deviation
   std::vector<std::string> files;  // file names of its locations, in document order
+  // Line and column of each location in `files`, in the same order; 0 when the
+  // location does not say.
+  std::vector<LinePosition> positions;
 };
 
 // Everything the report needs from one results file. Built once, then read-only.

@@ -35,6 +35,16 @@ std::string attributeOr(const XMLElement* element, const char* name, const char*
   return value ? value : fallback;
 }
 
+// A line or column number as the analyzer writes it: a positive decimal; anything
+// else (absent, negative, not a number, out of range) is 0, "not said".
+int positionNumber(const char* text) {
+  if (!text || *text < '0' || *text > '9') return 0;
+  char* end = nullptr;
+  const long value = std::strtol(text, &end, 10);
+  if (*end != '\0' || value <= 0 || value > INT_MAX) return 0;
+  return static_cast<int>(value);
+}
+
 // Reads one `error` element into `record`. A missing id or severity is read as an
 // empty text.
 void readResultRecord(const XMLElement* error, ResultRecord& record) {
@@ -54,9 +64,13 @@ void readResultRecord(const XMLElement* error, ResultRecord& record) {
   for (const XMLElement* child = error->FirstChildElement(); child; child = child->NextSiblingElement())
     locations += named(child, "location");
   record.files.reserve(locations);
+  record.positions.reserve(locations);
   for (const XMLElement* child = error->FirstChildElement(); child; child = child->NextSiblingElement()) {
     if (!named(child, "location")) continue;
-    if (const char* file = child->Attribute("file")) record.files.emplace_back(file);
+    if (const char* file = child->Attribute("file")) {
+      record.files.emplace_back(file);
+      record.positions.push_back({positionNumber(child->Attribute("line")), positionNumber(child->Attribute("column"))});
+    }
   }
 }
 

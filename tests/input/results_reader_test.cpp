@@ -112,6 +112,18 @@ TEST_F(ResultsReaderTest, RecordFields) {
   EXPECT_TRUE(bare.files.empty());
 }
 
+TEST_F(ResultsReaderTest, EachLocationKeepsItsLineAndColumn) {
+  const auto document = load(R"(<results><errors>
+  <error id="a"><location file="a.c" line="12" column="5"/><location line="4"/><location file="b.c"/></error>
+  <error id="b"><location file="c.c" line="-3" column="x"/><location file="d.c" line="7a" column="99999999999"/></error>
+</errors></results>)");
+  ASSERT_EQ(document.results.size(), 2u);
+  EXPECT_EQ(document.results[0].files, (std::vector<std::string>{"a.c", "b.c"}));
+  EXPECT_EQ(document.results[0].positions, (std::vector<LinePosition>{{12, 5}, {0, 0}}));
+  // What is not a positive number the analyzer could have written is "not said".
+  EXPECT_EQ(document.results[1].positions, (std::vector<LinePosition>{{0, 0}, {0, 0}}));
+}
+
 TEST_F(ResultsReaderTest, SuppressionsAndCheckers) {
   const auto document = load(R"(<results>
   <suppressions><suppression errorId="uninitvar"/><suppression fileName="x.c"/></suppressions>
