@@ -13,10 +13,10 @@ namespace {
 // Findings located in the file names the corpus lists, so that sentences are built.
 guidegate::ResultsDocument findings() {
   guidegate::ResultsDocument document;
-  document.results = {{"nullPointer", "error", "", {"src/a.c", "src/a.c"}},
-                      {"uninitvar", "warning", "", {"src/b.c", "src/a.c"}},
-                      {"misra-c2012-8.4", "style", "", {"src/b.c"}},
-                      {"<b>&\"'", "error", "", {"x<y>&'.c"}}};
+  document.results = {{"nullPointer", "error", "", {"src/a.c", "src/a.c"}, {}},
+                      {"uninitvar", "warning", "", {"src/b.c", "src/a.c"}, {}},
+                      {"misra-c2012-8.4", "style", "", {"src/b.c"}, {}},
+                      {"<b>&\"'", "error", "", {"x<y>&'.c"}, {}}};
   return document;
 }
 
