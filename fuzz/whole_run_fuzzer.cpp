@@ -99,7 +99,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                 .projectVersion = options.projectVersion,
                                 .date = 1796652180});
     const std::string html = guidegate::renderHtmlReport(evaluation);
-    if (!html.starts_with("<html><head><title>") || !html.ends_with(guidegate::reportEnd))
+    if (!html.starts_with("<html><head><meta charset=\"utf-8\"><title>") || !html.ends_with(guidegate::reportEnd))
       fail("a report that is not whole");
     guidegate::fuzz::checkMarkup(html, tags);
     const bool saysCompliant = html.find("Result: <font color=\"green\">Compliant") != std::string::npos;

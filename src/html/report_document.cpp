@@ -41,7 +41,7 @@ std::string reportHead(const ComplianceEvaluation& evaluation) {
   const StandardInfo& standard = standardInfo(evaluation.standard);
   const std::string title(standard.title);
 
-  std::string head = "<html><head><title>" + title + " Compliance Report</title><style>" +
+  std::string head = "<html><head><meta charset=\"utf-8\"><title>" + title + " Compliance Report</title><style>" +
                      styleSheet(evaluation.compliantByFindings()) + "</style></head><body><h1>" + title +
                      " Compliance Report</h1>\n";
   if (evaluation.projectName) head += "Project: <b>" + escapeHtml(*evaluation.projectName) + "</b><br>\n";

@@ -83,7 +83,7 @@ Head head(const RunOptions& options, const ResultsDocument& document, const Body
 // The head text from its start through the date line.
 std::string opening(const std::string& colour, const std::string& title = "Cert C",
                     const std::string& guidelines = "Cert C 2016") {
-  return "<html><head><title>" + title + " Compliance Report</title><style>" + sheet(colour) +
+  return "<html><head><meta charset=\"utf-8\"><title>" + title + " Compliance Report</title><style>" + sheet(colour) +
          "</style></head><body><h1>" + title + " Compliance Report</h1>\nProject: <b>Demo</b><br>\n"
          "Project version: <b>1.0</b><br>\nGuidelines: " + guidelines + "<br>\nChecking tool: Tarnwick<br>\n"
          "Date: " + date + "<br>\n";

@@ -157,7 +157,7 @@ class Scratch {
 };
 
 // The fixed literals of a report that tell a whole document.
-inline const std::string documentStart = "<html><head><title>";
+inline const std::string documentStart = "<html><head><meta charset=\"utf-8\"><title>";
 inline const std::string documentEnd = "</body>\n</html>\n";
 
 inline bool isWholeReport(const std::string& text) {
