@@ -60,10 +60,9 @@ bool guidelineExecuted(const CheckersRun& checkersRun, const Guideline& row, std
       auto label = checkerNames.find(id);
       if (label == checkerNames.end()) {
         diagnostics << "Internal error: id " << id << " missing mapping\n";
-      } else if (label->second == "error") {
-        return true;
-      } else if (!label->second.empty() && ran(checkersRun, label->second)) {
-        // The empty label (sizeofSideEffects) names no check, so it never counts as run.
+      } else if (label->second == "error" || (!label->second.empty() && ran(checkersRun, label->second))) {
+        // "error" counts as run without a look-up; the empty label (sizeofSideEffects)
+        // names no check, so it never counts as run.
         return true;
       }
     }

@@ -45,7 +45,7 @@ std::string resolvedTarget(const std::string& path) {
     if (length <= 0 || static_cast<std::size_t>(length) == sizeof text) return current;
     std::string target(text, static_cast<std::size_t>(length));
     const auto slash = current.rfind('/');
-    if (target.front() != '/' && slash != std::string::npos) target = current.substr(0, slash + 1) + target;
+    if (target.front() != '/' && slash != std::string::npos) target.insert(0, current, 0, slash + 1);
     current = target;
   }
   return {};
