@@ -35,6 +35,8 @@ struct ResultsDocument {
   bool inlineSuppr = false;
   bool safety = false;
   int xmlVersion = 2;
+  std::string rootName = "results";  // the name of the root element
+  bool hasErrorsElement = true;      // whether the root has an `errors` child, even an empty one
 
   // The distinct fatal analysis ids among the findings, ascending, joined by ", ".
   std::string fatalErrorIds() const;

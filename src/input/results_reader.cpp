@@ -147,6 +147,8 @@ ResultsDocument loadResultsDocument(const std::string& path) {
 
   const XMLElement* root = xml->FirstChildElement();
   if (!root) throw InputError("Invalid file:" + path);
+  document.rootName = root->Name();
+  document.hasErrorsElement = root->FirstChildElement("errors") != nullptr;
   if (const char* version = root->Attribute("version")) document.xmlVersion = versionNumber(version);
   document.results.reserve(countResultRecords(root));
 

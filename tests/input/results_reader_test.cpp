@@ -62,6 +62,24 @@ TEST_F(ResultsReaderTest, RootWithoutChildrenKeepsTheDefaults) {
   EXPECT_FALSE(document.safety);
 }
 
+// The name of the root and whether an errors element is there at all: a file of
+// another shape reads as no findings, which the run then warns about.
+TEST_F(ResultsReaderTest, RootNameAndWhetherAnErrorsElementIsThere) {
+  const auto other = load("<?xml version=\"1.0\"?>\n<anything><error id=\"x\" severity=\"error\"/></anything>\n");
+  EXPECT_EQ(other.rootName, "anything");
+  EXPECT_FALSE(other.hasErrorsElement);
+  const auto empty = load("<results version=\"3\"><errors/></results>");
+  EXPECT_EQ(empty.rootName, "results");
+  EXPECT_TRUE(empty.hasErrorsElement);
+  EXPECT_TRUE(empty.results.empty());
+  const auto second = load("<results><tarnwick/><errors></errors><errors><error id=\"a\"/></errors></results>");
+  EXPECT_TRUE(second.hasErrorsElement);
+  EXPECT_EQ(ids(second), "a;");
+  // Only a direct child of the root counts.
+  EXPECT_FALSE(load("<results><x><errors><error id=\"a\"/></errors></x></results>").hasErrorsElement);
+  EXPECT_EQ(load("<Results><errors/></Results>").rootName, "Results");
+}
+
 TEST_F(ResultsReaderTest, ToolNameAndVersion) {
   EXPECT_EQ(load("<results><tarnwick version=\"2.14\"/></results>").checkingTool, "Tarnwick 2.14");
   EXPECT_EQ(load("<results><tarnwick product-name=\"Tarnwick Enterprise\"/></results>").checkingTool,
