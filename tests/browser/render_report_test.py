@@ -147,8 +147,8 @@ def main():
     binary = os.path.abspath(sys.argv[1])
     chromium = shutil.which("chromium") or shutil.which("chromium-browser")
     if not chromium:
-        print("SKIPPED: Chromium is not installed; install the Debian package chromium "
-              "(scripts/ensure-packages.sh chromium) to run the browser test.")
+        print("SKIPPED: Chromium not installed; .ci/run installs it "
+              "(or: scripts/ensure-packages.sh chromium)", flush=True)
         return SKIPPED
 
     with tempfile.TemporaryDirectory(prefix="guidegate-browser-") as work:
