@@ -86,6 +86,7 @@ ComplianceEvaluation evaluateRun(const RunInputs& inputs) {
   evaluation.projectName = inputs.projectName;
   evaluation.projectVersion = inputs.projectVersion;
   evaluation.date = inputs.date;
+  evaluation.provenance = inputs.provenance;
 
   CheckersRun checkersRun = inputs.checkersReport;
   for (const auto& checker : document.checkers) checkersRun[checker] = true;

@@ -14,9 +14,19 @@
 #include "classify/unmapped.h"
 #include "input/checkers_report.h"
 #include "input/files_list.h"
+#include "input/input_digest.h"
 #include "input/results_document.h"
 
 namespace guidegate {
+
+// What produced a run's outputs, recorded by the exports: the options of the run and
+// what each input file held. Judges nothing.
+struct Provenance {
+  std::vector<std::string> arguments;          // the command line after the program name, as given
+  std::optional<InputDigest> results;          // digests, when the run asked for them
+  std::optional<InputDigest> checkersReport;   // --checkers-report=, if given
+  std::optional<InputDigest> filesList;        // --files=, if given
+};
 
 // Everything a run has read, and the options that shape its judgement.
 struct RunInputs {
@@ -29,6 +39,7 @@ struct RunInputs {
   std::optional<std::string> projectName;
   std::optional<std::string> projectVersion;
   std::time_t date = 0;                         // the moment the outputs show
+  Provenance provenance = {};
 };
 
 // One catalogue row of the report as judged.
@@ -60,6 +71,7 @@ struct ComplianceEvaluation {
   std::optional<std::string> projectName;
   std::optional<std::string> projectVersion;
   std::time_t date = 0;
+  Provenance provenance;
 
   std::vector<GuidelineEvaluation> guidelines;  // catalogue order
   std::vector<UnmappedCount> unmapped;          // error ids, then warning ids, each ascending; not for MISRA C

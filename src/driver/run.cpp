@@ -85,22 +85,30 @@ int runGuidegate(const std::vector<std::string>& arguments, std::ostream& out, s
 
   try {
     // Every input is read once, before anything is judged: the checkers report, the
-    // results file, the files list.
-    CheckersRun checkersReport;
-    if (options.checkersReport) checkersReport = readCheckersReport(*options.checkersReport);
-    const ResultsDocument document = loadResultsDocument(*options.resultsFile);
-    std::optional<std::vector<FileEntry>> files;
-    if (options.filesList) files = readFilesList(*options.filesList);
+    // results file, the files list. The exports record what each of them held.
+    const Digest digest = options.jsonOutput || options.markdownSummary ? Digest::Sha256 : Digest::Skip;
+    Provenance provenance;
+    provenance.arguments.assign(arguments.begin() + 1, arguments.end());
+    ReadInput<CheckersRun> checkersReport;
+    if (options.checkersReport) checkersReport = readCheckersReportInput(*options.checkersReport, digest);
+    const ReadInput<ResultsDocument> results = loadResultsInput(*options.resultsFile, digest);
+    ReadInput<std::vector<FileEntry>> files;
+    if (options.filesList) files = readFilesListInput(*options.filesList, digest);
+    provenance.results = results.digest;
+    provenance.checkersReport = std::move(checkersReport.digest);
+    provenance.filesList = std::move(files.digest);
 
-    const ComplianceEvaluation evaluation = evaluateRun({.standard = options.standard,
-                                                         .document = document,
-                                                         .checkersReport = std::move(checkersReport),
-                                                         .checkersReportGiven = options.checkersReport.has_value(),
-                                                         .files = std::move(files),
-                                                         .suppressions = options.suppressions,
-                                                         .projectName = options.projectName,
-                                                         .projectVersion = options.projectVersion,
-                                                         .date = now});
+    const ComplianceEvaluation evaluation =
+        evaluateRun({.standard = options.standard,
+                     .document = results.content,
+                     .checkersReport = std::move(checkersReport.content),
+                     .checkersReportGiven = options.checkersReport.has_value(),
+                     .files = options.filesList ? std::make_optional(std::move(files.content)) : std::nullopt,
+                     .suppressions = options.suppressions,
+                     .projectName = options.projectName,
+                     .projectVersion = options.projectVersion,
+                     .date = now,
+                     .provenance = std::move(provenance)});
     for (const auto& line : evaluation.diagnostics) err << line << "\n";
     if (!options.projectName) out << "Configuration: --project-name has not been provided\n";
     if (!options.projectVersion) out << "Configuration: --project-version has not been provided\n";

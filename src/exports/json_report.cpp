@@ -48,6 +48,19 @@ json guidelineEntry(const GuidelineEvaluation& judged, bool misraC) {
           {"suppressed", {{"byOption", verdict.suppressedByOption}, {"inResults", verdict.suppressedInResults}}}};
 }
 
+json inputEntry(const std::optional<InputDigest>& input) {
+  if (!input) return nullptr;
+  return {{"path", input->path}, {"size", input->size}, {"sha256", input->sha256}};
+}
+
+json provenanceEntry(const Provenance& provenance) {
+  return {{"arguments", provenance.arguments},
+          {"inputs",
+           {{"results", inputEntry(provenance.results)},
+            {"checkersReport", inputEntry(provenance.checkersReport)},
+            {"files", inputEntry(provenance.filesList)}}}};
+}
+
 }  // namespace
 
 std::string jsonReport(const ComplianceEvaluation& evaluation) {
@@ -55,7 +68,7 @@ std::string jsonReport(const ComplianceEvaluation& evaluation) {
   const bool misraC = misraCEdition(evaluation.standard).has_value();
 
   json root;
-  root["schemaVersion"] = 1;
+  root["schemaVersion"] = 2;
   root["tool"] = {{"name", "guidegate"}, {"version", GUIDEGATE_VERSION}};
   root["standard"] = {{"flag", std::string(standard.flags.front())},
                       {"title", std::string(standard.title)},
@@ -92,6 +105,7 @@ std::string jsonReport(const ComplianceEvaluation& evaluation) {
     summary["byCategory"] = nullptr;
   }
   root["summary"] = summary;
+  root["provenance"] = provenanceEntry(evaluation.provenance);
 
   return root.dump(2, ' ', false, json::error_handler_t::replace) + "\n";
 }

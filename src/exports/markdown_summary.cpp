@@ -85,6 +85,10 @@ std::string markdownSummary(const ComplianceEvaluation& evaluation) {
     for (const auto& id : evaluation.fatalErrorIds) md += "- " + markdownText(id) + "\n";
     md += "\n";
   }
+  // The footer: which version wrote the summary, and from exactly which results.
+  md += "Written by guidegate " GUIDEGATE_VERSION;
+  if (evaluation.provenance.results) md += " from the results file with SHA-256 " + evaluation.provenance.results->sha256;
+  md += ".\n";
   return md;
 }
 

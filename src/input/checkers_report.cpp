@@ -1,9 +1,7 @@
 #include "input/checkers_report.h"
 
-#include <filesystem>
-#include <fstream>
-
 #include "input/input_error.h"
+#include "input/text_file.h"
 
 namespace guidegate {
 
@@ -18,20 +16,19 @@ bool parseCheckersReportLine(std::string_view line, std::string& label, bool& ra
   return true;
 }
 
-CheckersRun readCheckersReport(const std::string& path) {
-  std::ifstream in(path);
-  std::error_code ignored;
-  if (!in || std::filesystem::is_directory(path, ignored))
-    throw InputError("Configuration: --checkers-report file not found");
-  CheckersRun checkersRun;
-  std::string line;
+CheckersRun readCheckersReport(const std::string& path) { return readCheckersReportInput(path, Digest::Skip).content; }
+
+ReadInput<CheckersRun> readCheckersReportInput(const std::string& path, Digest digest) {
+  const std::optional<std::string> content = readTextFile(path);
+  if (!content) throw InputError("Configuration: --checkers-report file not found");
+  ReadInput<CheckersRun> read;
+  if (digest == Digest::Sha256) read.digest = digestInput(path, *content);
   std::string label;
   bool ran = false;
-  while (std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (parseCheckersReportLine(line, label, ran)) checkersRun[label] = ran;
-  }
-  return checkersRun;
+  forEachLine(*content, [&](std::string_view line) {
+    if (parseCheckersReportLine(line, label, ran)) read.content[label] = ran;
+  });
+  return read;
 }
 
 }  // namespace guidegate

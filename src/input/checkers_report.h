@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "input/input_digest.h"
+
 namespace guidegate {
 
 // Checker label to whether the check ran.
@@ -18,5 +20,8 @@ bool parseCheckersReportLine(std::string_view line, std::string& label, bool& ra
 // Throws InputError("Configuration: --checkers-report file not found") when the file
 // cannot be opened.
 CheckersRun readCheckersReport(const std::string& path);
+
+// As readCheckersReport; with Digest::Sha256 also the digest of the bytes it read.
+ReadInput<CheckersRun> readCheckersReportInput(const std::string& path, Digest digest);
 
 }  // namespace guidegate

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "input/input_digest.h"
+
 namespace guidegate {
 
 // One usable line of an md5sum-style files list.
@@ -16,5 +18,8 @@ struct FileEntry {
 // end of the line, are skipped. Throws InputError("Failed to open file:" + path) when
 // the file cannot be opened.
 std::vector<FileEntry> readFilesList(const std::string& path);
+
+// As readFilesList; with Digest::Sha256 also the digest of the bytes it read.
+ReadInput<std::vector<FileEntry>> readFilesListInput(const std::string& path, Digest digest);
 
 }  // namespace guidegate

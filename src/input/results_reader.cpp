@@ -133,12 +133,16 @@ std::string readResultsFile(const std::string& path) {
 
 }  // namespace
 
-ResultsDocument loadResultsDocument(const std::string& path) {
-  ResultsDocument document;
+ResultsDocument loadResultsDocument(const std::string& path) { return loadResultsInput(path, Digest::Skip).content; }
+
+ReadInput<ResultsDocument> loadResultsInput(const std::string& path, Digest digest) {
+  ReadInput<ResultsDocument> read;
+  ResultsDocument& document = read.content;
 
   auto xml = std::make_unique<tinyxml2::XMLDocument>(true, tinyxml2::PRESERVE_WHITESPACE);
   {
     std::string bytes = readResultsFile(path);
+    if (digest == Digest::Sha256) read.digest = digestInput(path, bytes);
     // The scan comes first: it ends a file with an attribute bomb before the parser
     // compares each attribute with all earlier ones.
     if (holdsMarkupFault(bytes) || xml->Parse(bytes.data(), bytes.size()) != tinyxml2::XML_SUCCESS)
@@ -171,7 +175,7 @@ ResultsDocument loadResultsDocument(const std::string& path) {
       document.inlineSuppr = true;
     }
   }
-  return document;
+  return read;
 }
 
 }  // namespace guidegate

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "input/input_digest.h"
 #include "input/results_document.h"
 
 namespace guidegate {
@@ -12,5 +13,8 @@ namespace guidegate {
 // read, a directory or a device), "Invalid XML data in file:" (not well-formed, as the
 // parser judges it and as holdsMarkupFault adds) or "Invalid file:" (no element).
 ResultsDocument loadResultsDocument(const std::string& path);
+
+// As loadResultsDocument; with Digest::Sha256 also the digest of the bytes it parsed.
+ReadInput<ResultsDocument> loadResultsInput(const std::string& path, Digest digest);
 
 }  // namespace guidegate

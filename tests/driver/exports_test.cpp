@@ -29,7 +29,16 @@ struct Exports {
   std::string markdown;
 };
 
-Exports exportsOf(const RunOptions& options, const ResultsDocument& document, const CheckersRun& checkersRun) {
+// What a run records of a results file of ten bytes, "<results/>".
+Provenance plainProvenance() {
+  Provenance provenance;
+  provenance.arguments = {"results.xml"};
+  provenance.results = InputDigest{"results.xml", 10, std::string(64, '0')};
+  return provenance;
+}
+
+Exports exportsOf(const RunOptions& options, const ResultsDocument& document, const CheckersRun& checkersRun,
+                  Provenance provenance = plainProvenance()) {
   std::optional<std::vector<FileEntry>> files;
   if (options.filesList) files = readFilesList(*options.filesList);
   const ComplianceEvaluation evaluation = evaluateRun({.standard = options.standard,
@@ -40,7 +49,8 @@ Exports exportsOf(const RunOptions& options, const ResultsDocument& document, co
                                                        .suppressions = options.suppressions,
                                                        .projectName = options.projectName,
                                                        .projectVersion = options.projectVersion,
-                                                       .date = 1796652180});  // 2026-12-07T14:03:00Z
+                                                       .date = 1796652180,  // 2026-12-07T14:03:00Z
+                                                       .provenance = std::move(provenance)});
   return {renderHtmlReport(evaluation), json::parse(jsonReport(evaluation)), markdownSummary(evaluation)};
 }
 
@@ -310,6 +320,51 @@ TEST(Exports, HostileTextsGiveValidJsonAndEscapedMarkdown) {
   EXPECT_EQ(report["files"][0]["errors"], 1);
   expectNoRawAngleBracket(exports.markdown);
   EXPECT_NE(rendered(exports.markdown).find("say \"hi\" \\ \x01 <b>|"), std::string::npos);
+}
+
+// The exports record the options of the run and every input file as read; the HTML
+// report shows none of it.
+TEST(Provenance, JsonRecordsArgumentsAndInputsMarkdownEndsWithTheResultsDigest) {
+  const std::string resultsSha = "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad";
+  const std::string checkersSha = "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855";
+  const std::string filesSha = "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1";
+  const TempFile filesList("5d41402abc4b2a76b9719d911017c592  a.c\n");
+  RunOptions options;
+  options.standard = CodingStandard::MisraC2012;
+  options.checkersReport = "checkers.txt";
+  options.filesList = filesList.path();
+  Provenance provenance;
+  provenance.arguments = {"--misra-c-2012", "--project-name=<b>\"x\"\xff", "--checkers-report=checkers.txt",
+                          "--files=" + filesList.path(), "--json-output=out.json", "in/results.xml"};
+  provenance.results = InputDigest{"in/results.xml", 1234, resultsSha};
+  provenance.checkersReport = InputDigest{"checkers.txt", 0, checkersSha};
+  provenance.filesList = InputDigest{filesList.path(), 39, filesSha};
+  ResultsDocument document;
+  document.results = {{"misra-c2012-8.4", "style", "", {"a.c"}}};
+  const Exports exports = exportsOf(options, document, {}, provenance);
+
+  const json expected = {
+      {"arguments",
+       {"--misra-c-2012", "--project-name=<b>\"x\"\xEF\xBF\xBD", "--checkers-report=checkers.txt",
+        "--files=" + filesList.path(), "--json-output=out.json", "in/results.xml"}},
+      {"inputs",
+       {{"results", {{"path", "in/results.xml"}, {"size", 1234}, {"sha256", resultsSha}}},
+        {"checkersReport", {{"path", "checkers.txt"}, {"size", 0}, {"sha256", checkersSha}}},
+        {"files", {{"path", filesList.path()}, {"size", 39}, {"sha256", filesSha}}}}}};
+  EXPECT_EQ(exports.report["provenance"], expected);
+  EXPECT_EQ(exports.report["schemaVersion"], 2);
+  EXPECT_EQ(exports.report["tool"]["version"], GUIDEGATE_VERSION);
+  const std::string footer = std::string("\nWritten by guidegate ") + GUIDEGATE_VERSION +
+                             " from the results file with SHA-256 " + resultsSha + ".\n";
+  EXPECT_TRUE(exports.markdown.ends_with("\n" + footer)) << exports.markdown.substr(exports.markdown.size() - 200);
+
+  Provenance without;
+  without.arguments = {"in/results.xml"};
+  without.results = InputDigest{"in/results.xml", 1, checkersSha};
+  const Exports other = exportsOf(options, document, {}, without);
+  EXPECT_EQ(other.html, exports.html);
+  EXPECT_TRUE(other.report["provenance"]["inputs"]["checkersReport"].is_null());
+  EXPECT_TRUE(other.report["provenance"]["inputs"]["files"].is_null());
 }
 
 TEST(MarkdownSummary, ListsFiftyRowsThenHowManyMoreWithNotesAndFatalErrors) {
