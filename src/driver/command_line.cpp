@@ -77,8 +77,10 @@ Options:
   --project-name=NAME           project name shown in the report
   --project-version=VERSION     project version shown in the report
   --suppressions=ID[,ID...]     analyzer ids to treat as suppressed; may be repeated
-  --json-output=FILE            also write the verdicts as a JSON document
-  --markdown-summary=FILE       also write a short Markdown summary (for pull requests)
+  --json-output=FILE            also write the verdicts as a JSON document, with the run's
+                                arguments and each input file's path, size and SHA-256
+  --markdown-summary=FILE       also write a short Markdown summary (for pull requests), ending
+                                with the version and the results file's SHA-256
   --help                        print this help and exit
   --version                     print the version and exit
 
@@ -88,11 +90,16 @@ Inputs:
   files list      md5sum output: checksum, blanks, file name
 
 Exit status:
-  0  the report was written and says Compliant
-  1  the report says Non compliant, or the run failed (message on standard error)
+  0  the report was written and says Compliant; or --help or --version
+  1  the report was written and says Non compliant, or the run failed: usage, unknown
+     option, unreadable or invalid input, an output that cannot be written, an output
+     naming an input, an invalid SOURCE_DATE_EPOCH (message on standard error)
 
 Environment:
   SOURCE_DATE_EPOCH   when set, the report's Date shows this moment (seconds since 1970, UTC)
+
+More in the manual page guidegate(1); the Debian package installs the README and the JSON
+format with its schema in /usr/share/doc/guidegate.
 )";
 }
 
