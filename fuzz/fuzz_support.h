@@ -12,6 +12,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace guidegate::fuzz {
 
@@ -107,6 +108,21 @@ inline void checkMarkup(std::string_view html, const TagNames& known) {
     const std::size_t opened = occurrences(html, "<" + name + ">") + occurrences(html, "<" + name + " ");
     if (opened != occurrences(html, "</" + name + ">")) fail(("unbalanced element: " + name).c_str());
   }
+}
+
+// The pieces of `text` separated by lines that read "%%": at most `most` pieces, the
+// last one taking the rest.
+inline std::vector<std::string_view> sections(std::string_view text, std::size_t most) {
+  constexpr std::string_view separator = "\n%%\n";
+  std::vector<std::string_view> pieces;
+  while (pieces.size() + 1 < most) {
+    const auto at = text.find(separator);
+    if (at == std::string_view::npos) break;
+    pieces.push_back(text.substr(0, at));
+    text.remove_prefix(at + separator.size());
+  }
+  pieces.push_back(text);
+  return pieces;
 }
 
 }  // namespace guidegate::fuzz

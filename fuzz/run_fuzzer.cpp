@@ -28,19 +28,6 @@ namespace {
 
 using guidegate::fuzz::fail;
 
-std::vector<std::string_view> sections(std::string_view text) {
-  constexpr std::string_view separator = "\n%%\n";
-  std::vector<std::string_view> pieces;
-  while (pieces.size() < 3) {
-    const auto at = text.find(separator);
-    if (at == std::string_view::npos) break;
-    pieces.push_back(text.substr(0, at));
-    text.remove_prefix(at + separator.size());
-  }
-  pieces.push_back(text);
-  return pieces;
-}
-
 // A private directory the run works in; created once per process.
 const std::string& scratchDirectory() {
   static const std::string directory = [] {
@@ -105,7 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const unsigned options = static_cast<unsigned char>(header[1]);
   header.remove_prefix(2);
 
-  const auto pieces = sections(text);
+  const auto pieces = guidegate::fuzz::sections(text, 4);
   write(path("results.xml"), pieces[0]);
   std::vector<std::string> arguments = {"guidegate", standardFlags[choice % 7]};
   if (pieces.size() > 1 && (options & 1)) {

@@ -26,19 +26,6 @@ namespace {
 
 using guidegate::fuzz::fail;
 
-std::vector<std::string_view> sections(std::string_view text) {
-  constexpr std::string_view separator = "\n%%\n";
-  std::vector<std::string_view> pieces;
-  while (pieces.size() < 2) {
-    const auto at = text.find(separator);
-    if (at == std::string_view::npos) break;
-    pieces.push_back(text.substr(0, at));
-    text.remove_prefix(at + separator.size());
-  }
-  pieces.push_back(text);
-  return pieces;
-}
-
 // The report's own tags and those that the built-in headlines carry.
 guidegate::fuzz::TagNames knownTags() {
   guidegate::fuzz::TagNames known = guidegate::fuzz::reportTagNames();
@@ -74,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     guidegate::addSuppressions(options.suppressions, rest);
   }
 
-  const auto pieces = sections(text);
+  const auto pieces = guidegate::fuzz::sections(text, 3);
   options.resultsFile = resultsFile.write(pieces[0]);
   guidegate::CheckersRun checkersRun;
   if (pieces.size() > 1) {
