@@ -86,7 +86,7 @@ using TagNames = std::set<std::string, std::less<>>;
 
 // The tags the report writes itself.
 inline TagNames reportTagNames() {
-  return {"html", "head", "title", "style", "body", "h1", "h2", "b", "br", "font",
+  return {"html", "head", "meta", "title", "style", "body", "h1", "h2", "b", "br", "font",
           "a",    "table", "thead", "tbody", "tr", "th", "td"};
 }
 

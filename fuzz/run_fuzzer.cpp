@@ -57,7 +57,6 @@ void write(const std::string& file, std::string_view bytes) {
 
 guidegate::fuzz::TagNames knownTags() {
   guidegate::fuzz::TagNames known = guidegate::fuzz::reportTagNames();
-  known.emplace("meta");
   for (const auto* catalogue : {&guidegate::certCCatalogue, &guidegate::certCppCatalogue,
                                 &guidegate::misraC2012Catalogue, &guidegate::misraC2023Catalogue,
                                 &guidegate::misraCpp2008Catalogue, &guidegate::misraCpp2023Catalogue,
