@@ -1,7 +1,8 @@
 // Parses arbitrary argument lists: the fuzz input holds the arguments separated by NUL
 // bytes. The parser must end on every input with one outcome that agrees with the
-// arguments: --help and --version win wherever they stand unless an unknown option
-// comes first, an unknown option is one of the arguments, a run names its results file.
+// arguments: --help and --version win wherever they stand unless an unknown option or an
+// invalid value comes first, an unknown option is one of the arguments, a run names its
+// results file, an error exit status is from 2 to 125.
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,6 +36,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       if (!found || !parsed.unknownOption.starts_with("-")) fail("an unknown option that is not an argument");
       break;
     }
+    case Outcome::InvalidValue: {
+      bool found = false;
+      for (const auto& argument : arguments) found = found || argument == "--error-exit-status=" + parsed.invalidValue;
+      if (!found) fail("an invalid value that no --error-exit-status= argument gave");
+      break;
+    }
     case Outcome::Usage:
       if (parsed.options.resultsFile) fail("usage although a results file was named");
       break;
@@ -44,6 +51,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       if (asked) fail("a run although help or version was asked for");
       break;
   }
+  if (const auto status = parsed.options.errorExitStatus; status && (*status < 2 || *status > 125))
+    fail("an error exit status outside 2..125");
   for (const auto& id : parsed.options.suppressions)
     if (id.empty() || id.find(',') != std::string::npos) fail("a suppressed id that is empty or holds a comma");
   return 0;

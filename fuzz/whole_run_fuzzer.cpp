@@ -3,7 +3,9 @@
 // that read "%%". The header's first byte chooses the standard; the rest of the
 // header becomes the project name, the project version and a --suppressions= value.
 // The header digits 1 to 7 choose CERT C, CERT C++, MISRA C 2012, MISRA C 2023,
-// MISRA C++ 2008, MISRA C++ 2023 and the CWE Top 25.
+// MISRA C++ 2008, MISRA C++ 2023 and the CWE Top 25. Every output is rendered, and those
+// for CI systems are parsed and counted.
+#include <nlohmann/json.hpp>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -94,6 +96,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (evaluation.compliant() != evaluation.reasons.empty()) fail("a verdict without its reasons");
     (void)guidegate::jsonReport(evaluation);
     (void)guidegate::markdownSummary(evaluation);
+
+    // The outputs for CI systems: well-formed, and each finding of each guideline in them.
+    std::size_t findings = 0;
+    for (const auto& judged : evaluation.guidelines) findings += judged.findings.size();
+    const auto sarif = nlohmann::json::parse(guidegate::sarifReport(evaluation), nullptr, false);
+    if (sarif.is_discarded()) fail("a SARIF output that does not parse");
+    if (sarif["runs"][0]["results"].size() != findings) fail("SARIF results that are not the findings");
   } catch (const std::runtime_error& error) {
     const std::string message = error.what();
     const std::string& path = *options.resultsFile;

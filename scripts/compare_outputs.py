@@ -11,7 +11,13 @@ Markdown exports too, and runs both binaries with the same SOURCE_DATE_EPOCH. Th
 the exports, standard output, standard error and the exit status must be byte-identical.
 Extra arguments after "--" are passed to both binaries. --ignore-charset compares the
 reference with the candidate's reports less the first <meta charset="utf-8"> element, for a
-reference older than that element.
+reference older than that element. --skip NAME leaves one output out of the comparison
+(report.html, report.json, summary.md, stdout, stderr or status), for a change that alters it
+on purpose; --candidate-arg ARG gives the candidate alone one more argument (repeatable), to
+show that an option of the candidate changes none of the outputs compared. --ignore-warnings
+compares the reference with the candidate's standard error less its "Warning: " lines, and the
+JSON exports as data less the candidate's "warnings" member and both "schemaVersion" members,
+for a reference older than the warnings.
 
 Prints one line per difference and a summary "N runs, M outputs compared, D differences";
 exits 1 when there is any difference. Use it before and after a change that must not
@@ -19,6 +25,7 @@ change any output.
 """
 
 import argparse
+import json
 import os
 import random
 import shutil
@@ -64,6 +71,20 @@ def run(binary, directory, arguments):
     return outputs
 
 
+def without_warnings(old, new):
+    """The outputs of both runs less what the warnings add to the candidate's."""
+    new = dict(new, stderr=b"".join(line for line in new["stderr"].splitlines(keepends=True)
+                                    if not line.startswith(b"Warning: ")))
+    if old["report.json"] is not None and new["report.json"] is not None:
+        old_json, new_json = json.loads(old["report.json"]), json.loads(new["report.json"])
+        new_json.pop("warnings", None)
+        old_json.pop("schemaVersion", None)
+        new_json.pop("schemaVersion", None)
+        old = dict(old, **{"report.json": json.dumps(old_json).encode()})
+        new = dict(new, **{"report.json": json.dumps(new_json).encode()})
+    return old, new
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--reference", required=True)
@@ -73,6 +94,12 @@ def main():
     parser.add_argument("--keep", action="store_true", help="keep the work directory")
     parser.add_argument("--ignore-charset", action="store_true",
                         help='drop the <meta charset="utf-8"> element from the candidate\'s report')
+    parser.add_argument("--skip", action="append", default=[], metavar="NAME",
+                        help="an output left out of the comparison (repeatable)")
+    parser.add_argument("--candidate-arg", action="append", default=[], metavar="ARG",
+                        help="an argument given to the candidate only (repeatable)")
+    parser.add_argument("--ignore-warnings", action="store_true",
+                        help="drop the candidate's warnings from its standard error and JSON export")
     parser.add_argument("extra", nargs="*")
     arguments = parser.parse_args()
 
@@ -109,10 +136,14 @@ def main():
         args.append("results.xml")
 
         old = run(reference, directory, args)
-        new = run(candidate, directory, args)
+        new = run(candidate, directory, args[:-1] + arguments.candidate_arg + args[-1:])
         if arguments.ignore_charset and new["report.html"] is not None:
             new["report.html"] = new["report.html"].replace(META_CHARSET, b"", 1)
+        if arguments.ignore_warnings:
+            old, new = without_warnings(old, new)
         for name in old:
+            if name in arguments.skip:
+                continue
             compared += 1
             if old[name] != new[name]:
                 differences += 1

@@ -74,6 +74,17 @@ std::string guidelineLabel(CodingStandard standard, const Guideline& row) {
   return row.id;
 }
 
+std::string guidelineName(CodingStandard standard, const Guideline& row) {
+  if (standard == CodingStandard::CweTop25) return "CWE-" + row.id;
+  return guidelineLabel(standard, row);
+}
+
+std::string standardKey(CodingStandard standard) {
+  std::string key(standardInfo(standard).flags.front().substr(2));
+  if (const auto plus = key.find("++"); plus != std::string::npos) key.replace(plus, 2, "pp");
+  return key;
+}
+
 GuidelineCatalogue certCppReportCatalogue() {
   GuidelineCatalogue catalogue = certCppCatalogue;
   for (const auto& row : certCCatalogue)

@@ -66,5 +66,11 @@ const GuidelineCatalogue& misraCCatalogue(MisraCEdition edition);
 // The guideline as a report names it: MISRA C rules as "Rule " and the number,
 // everything else (directives, other standards) as the catalogue writes it.
 std::string guidelineLabel(CodingStandard standard, const Guideline& row);
+// The guideline as the outputs read by CI systems name it: the label, and "CWE-" and
+// the number for the CWE Top 25 ("CWE-787"), whose report shows the bare number.
+std::string guidelineName(CodingStandard standard, const Guideline& row);
+// The standard as a name without blanks or dots for those outputs: the main flag
+// without its dashes, "++" written "pp" ("misra-c-2012", "cert-cpp", "cwe-top25").
+std::string standardKey(CodingStandard standard);
 
 }  // namespace guidegate

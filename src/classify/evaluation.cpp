@@ -4,8 +4,8 @@
 #include <sstream>
 #include <unordered_map>
 
-#include "catalogues/misra_c_categories.h"
 #include "classify/id_list.h"
+#include "classify/listed_rows.h"
 #include "classify/results_index.h"
 #include "classify/unmapped.h"
 
@@ -34,31 +34,6 @@ std::vector<std::string> lines(const std::string& text) {
   std::istringstream in(text);
   for (std::string line; std::getline(in, line);) result.push_back(line);
   return result;
-}
-
-std::string misraCCategoryKey(const MisraCCategory& entry) {
-  return (entry.directive ? "Dir " : "") + std::to_string(entry.major) + "." + std::to_string(entry.minor);
-}
-
-// The rows the report lists, with their MISRA C category: MISRA C lists the rows
-// its category table knows.
-struct ListedRow {
-  const Guideline* row;
-  std::string_view category;
-};
-
-std::vector<ListedRow> listedRows(CodingStandard standard, const GuidelineCatalogue& catalogue) {
-  std::vector<ListedRow> rows;
-  rows.reserve(catalogue.size());
-  if (!misraCEdition(standard)) {
-    for (const auto& row : catalogue) rows.push_back({&row, {}});
-    return rows;
-  }
-  std::unordered_map<std::string, const MisraCCategory*> categories;
-  for (const auto& entry : misraCCategories()) categories.try_emplace(misraCCategoryKey(entry), &entry);
-  for (const auto& row : catalogue)
-    if (auto found = categories.find(row.id); found != categories.end()) rows.push_back({&row, found->second->category});
-  return rows;
 }
 
 }  // namespace
@@ -92,8 +67,7 @@ ComplianceEvaluation evaluateRun(const RunInputs& inputs) {
   for (const auto& checker : document.checkers) checkersRun[checker] = true;
 
   const auto edition = misraCEdition(inputs.standard);
-  const ReportCatalogue catalogue = edition ? ReportCatalogue::builtIn(misraCCatalogue(*edition))
-                                            : reportCatalogue(inputs.standard);
+  const ReportCatalogue catalogue = judgedCatalogue(inputs.standard);
 
   // One index of the findings serves the Unmapped, Files and Violations sections.
   const ResultsIndex results(document);
@@ -104,9 +78,16 @@ ComplianceEvaluation evaluateRun(const RunInputs& inputs) {
   const ClassificationInputs classification{results, checkersRun, inputs.suppressions, catalogue.notImplemented(),
                                             diagnostics};
   for (const auto& [row, category] : listedRows(inputs.standard, catalogue.guidelines())) {
-    GuidelineEvaluation judged{*row, guidelineLabel(inputs.standard, *row), std::string(category),
-                               guidelineStatus(*row, classification), {}};
+    GuidelineEvaluation judged{*row,
+                               guidelineLabel(inputs.standard, *row),
+                               std::string(category),
+                               guidelineStatus(*row, classification),
+                               {},
+                               {},
+                               {}};
     GuidelineVerdict& verdict = judged.verdict;
+    judged.findings = guidelineFindings(document, verdict);
+    judged.name = guidelineName(inputs.standard, *row);
     fileAcceptedFindings(document, *row, verdict, evaluation.acceptedViolations);
     if (!verdict.suppressedInResults.empty()) evaluation.suppressedIds[row->id] = verdict.suppressedInResults;
     if (auto filed = evaluation.acceptedViolations.find(row->id); filed != evaluation.acceptedViolations.end())
@@ -128,6 +109,8 @@ ComplianceEvaluation evaluateRun(const RunInputs& inputs) {
   if (!evaluation.unmapped.empty()) evaluation.reasons.push_back({Kind::Unmapped, evaluation.unmapped.front().id});
   for (const auto& judged : evaluation.guidelines)
     if (judged.verdict.clearsVerdict()) evaluation.reasons.push_back({Kind::Guideline, judged.guideline.id});
+
+  evaluation.warnings = runWarnings(inputs.standard, results, inputs.files, inputs.suppressions);
   return evaluation;
 }
 

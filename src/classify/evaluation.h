@@ -8,8 +8,10 @@
 
 #include "catalogues/coding_standard.h"
 #include "classify/files_summary.h"
+#include "classify/guideline_findings.h"
 #include "classify/guideline_status.h"
 #include "classify/run_state.h"
+#include "classify/run_warnings.h"
 #include "classify/suppressions.h"
 #include "classify/unmapped.h"
 #include "input/checkers_report.h"
@@ -49,6 +51,8 @@ struct GuidelineEvaluation {
   std::string category;                // MISRA C only: Mandatory, Required or Advisory
   GuidelineVerdict verdict;
   std::vector<ResultRecord> accepted;  // the remarked findings filed under the guideline's id
+  std::vector<GuidelineFinding> findings;  // its own findings one by one: those that count, then the accepted
+  std::string name;                        // as the CI outputs name it ("Rule 10.1", "CWE-787"); unique in a run
 };
 
 // Why a run is not compliant; the evaluation lists every reason in the order the
@@ -82,6 +86,8 @@ struct ComplianceEvaluation {
   SuppressedIds suppressedIds;                  // by guideline id, as the results file suppresses them
   bool misraConfigSuppressed = false;
   std::vector<std::string> diagnostics;         // internal errors met while judging, one line each
+  // Inputs that most likely do not say what the user meant; they change no verdict.
+  std::vector<RunWarning> warnings;
 
   std::vector<VerdictReason> reasons;  // empty exactly when the run is compliant
   bool compliant() const { return reasons.empty(); }

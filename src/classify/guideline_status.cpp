@@ -37,6 +37,7 @@ GuidelineVerdict guidelineStatus(const Guideline& row, const ClassificationInput
     verdict.judgedBySeverity = true;
     verdict.errorCount = inputs.results.errorCount();
     verdict.warningCount = inputs.results.warningCount();
+    verdict.findings = inputs.results.errorsAndWarnings();
     return verdict;
   }
 

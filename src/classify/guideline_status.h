@@ -46,7 +46,9 @@ struct GuidelineVerdict {
   int warningCount = 0;
 
   std::vector<IdCount> violations;                 // ids as counted, positive counts, in order
-  std::vector<std::uint32_t> findings;             // positions of the counted findings, id by id
+  // Positions of the counted findings, id by id; for a guideline judged by severity
+  // every "error" and "warning" finding, in document order.
+  std::vector<std::uint32_t> findings;
   std::vector<std::uint32_t> acceptedFindings;     // positions of its remarked findings, id by id
   std::vector<std::string> acceptedIds;            // distinct ids of the accepted findings, first seen first
   std::vector<std::string> suppressedByOption;     // mapped ids that --suppressions= names

@@ -40,4 +40,10 @@ MessageCount countMessages(const ResultsIndex& results, const std::string& id) {
   return counted;
 }
 
+std::vector<std::string> countedForms(const std::string& id) {
+  std::string alternative = alternativeForm(id);
+  if (alternative == id) return {id};
+  return {id, std::move(alternative)};
+}
+
 }  // namespace guidegate

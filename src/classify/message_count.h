@@ -21,4 +21,8 @@ struct MessageCount {
 // one are accepted violations.
 MessageCount countMessages(const ResultsIndex& results, const std::string& id);
 
+// The ids whose findings countMessages counts for `id`: `id` itself, and its
+// "solvane-misra-c-20..." form when it is a "solvane-misra-c20..." id.
+std::vector<std::string> countedForms(const std::string& id);
+
 }  // namespace guidegate

@@ -18,9 +18,11 @@ ResultsIndex::ResultsIndex(const ResultsDocument& document) : document_(document
     if (record.severity == "error") {
       ++findings.errors;
       ++errors_;
+      errorsAndWarnings_.push_back(i);
     } else if (record.severity == "warning") {
       ++findings.warnings;
       ++warnings_;
+      errorsAndWarnings_.push_back(i);
     }
   }
   for (std::uint32_t i = 0; i < document.suppressions.size(); ++i)

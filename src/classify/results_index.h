@@ -37,12 +37,15 @@ class ResultsIndex {
   // Findings whose severity is exactly "error" / "warning".
   int errorCount() const { return errors_; }
   int warningCount() const { return warnings_; }
+  // Positions of the findings whose severity is exactly "error" or "warning", ascending.
+  const std::vector<std::uint32_t>& errorsAndWarnings() const { return errorsAndWarnings_; }
 
  private:
   const ResultsDocument& document_;
   std::vector<IdFindings> ids_;
   std::unordered_map<std::string_view, std::uint32_t> idNumbers_;  // places in ids_
   std::unordered_map<std::string_view, std::vector<std::uint32_t>> suppressionsById_;
+  std::vector<std::uint32_t> errorsAndWarnings_;
   int errors_ = 0;
   int warnings_ = 0;
 };

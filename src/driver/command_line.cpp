@@ -1,5 +1,7 @@
 #include "driver/command_line.h"
 
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace guidegate {
@@ -10,6 +12,16 @@ bool takeValue(const std::string& argument, std::string_view prefix, std::option
   if (!argument.starts_with(prefix)) return false;
   target = argument.substr(prefix.size());
   return true;
+}
+
+// The exit status an --error-exit-status= value names: a decimal number from 2 to 125,
+// digits only; nothing otherwise.
+std::optional<int> errorExitStatusValue(std::string_view value) {
+  if (value.empty() || value.size() > 3 || value.find_first_not_of("0123456789") != std::string_view::npos)
+    return std::nullopt;
+  const int status = std::stoi(std::string(value));
+  if (status < lowestErrorExitStatus || status > highestErrorExitStatus) return std::nullopt;
+  return status;
 }
 
 }  // namespace
@@ -34,7 +46,19 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments) {
                takeValue(argument, "--project-name=", options.projectName) ||
                takeValue(argument, "--project-version=", options.projectVersion) ||
                takeValue(argument, "--json-output=", options.jsonOutput) ||
-               takeValue(argument, "--markdown-summary=", options.markdownSummary)) {
+               takeValue(argument, "--markdown-summary=", options.markdownSummary) ||
+               takeValue(argument, "--sarif-output=", options.sarifOutput)) {
+    } else if (argument == "--strict") {
+      options.strict = true;
+    } else if (argument.starts_with("--error-exit-status=")) {
+      const std::string value = argument.substr(std::string_view("--error-exit-status=").size());
+      const auto status = errorExitStatusValue(value);
+      if (!status) {
+        parsed.outcome = ParsedCommandLine::Outcome::InvalidValue;
+        parsed.invalidValue = value;
+        return parsed;
+      }
+      options.errorExitStatus = status;
     } else if (argument.starts_with("--suppressions=")) {
       addSuppressions(options.suppressions, std::string_view(argument).substr(std::string_view("--suppressions=").size()));
     } else if (argument.starts_with("-")) {
@@ -81,6 +105,11 @@ Options:
                                 arguments and each input file's path, size and SHA-256
   --markdown-summary=FILE       also write a short Markdown summary (for pull requests), ending
                                 with the version and the results file's SHA-256
+  --sarif-output=FILE           also write the findings as SARIF 2.1.0 (for code scanning)
+  --strict                      make every warning (below) fail the run: exit status 1,
+                                the outputs still written
+  --error-exit-status=N         the exit status of a failed run instead of 1 (N from 2 to 125),
+                                to tell a broken gate from a non-compliant project
   --help                        print this help and exit
   --version                     print the version and exit
 
@@ -89,11 +118,20 @@ Inputs:
   checkers report text lines "Yes LABEL" or "No LABEL", the label ended by two spaces
   files list      md5sum output: checksum, blanks, file name
 
+Warnings:
+  After the report is written, inputs that most likely do not say what was meant are named on
+  standard error in lines that begin with "Warning: ": findings only another standard counts, a
+  files list that names no finding's file, unknown --suppressions= ids, a results file without an
+  errors element or whose root is not results. They change neither the report nor the exit status,
+  unless --strict is given.
+
 Exit status:
   0  the report was written and says Compliant; or --help or --version
-  1  the report was written and says Non compliant, or the run failed: usage, unknown
-     option, unreadable or invalid input, an output that cannot be written, an output
-     naming an input, an invalid SOURCE_DATE_EPOCH (message on standard error)
+  1  the report was written and says Non compliant (or, with --strict, the run warned), or
+     the run failed: usage, unknown option, unreadable or invalid input, an output that
+     cannot be written, an output naming an input, two outputs naming the same file, an
+     invalid SOURCE_DATE_EPOCH (message on standard error)
+  N  a failed run, with --error-exit-status=N
 
 Environment:
   SOURCE_DATE_EPOCH   when set, the report's Date shows this moment (seconds since 1970, UTC)

@@ -21,18 +21,26 @@ struct RunOptions {
   std::optional<std::string> resultsFile;
   std::optional<std::string> jsonOutput;       // --json-output=
   std::optional<std::string> markdownSummary;  // --markdown-summary=
+  std::optional<std::string> sarifOutput;      // --sarif-output=
+  bool strict = false;                         // --strict: a warning makes the exit status non-zero
+  std::optional<int> errorExitStatus;          // --error-exit-status=N: a failed run's status
 };
 
+// The values --error-exit-status= takes.
+inline constexpr int lowestErrorExitStatus = 2;
+inline constexpr int highestErrorExitStatus = 125;
+
 struct ParsedCommandLine {
-  enum class Outcome { Run, Usage, UnknownOption, Help, Version };
+  enum class Outcome { Run, Usage, UnknownOption, InvalidValue, Help, Version };
   Outcome outcome = Outcome::Run;
-  RunOptions options;
+  RunOptions options;         // as far as the parsing went
   std::string unknownOption;  // the argument that was not recognised
+  std::string invalidValue;   // InvalidValue: the value of --error-exit-status= that is not 2..125
 };
 
 // Parses the arguments after the program name, left to right; the first unknown
-// option, --help or --version ends the parsing. No argument at all, or no results
-// file, asks for usage.
+// option, invalid --error-exit-status= value, --help or --version ends the parsing.
+// No argument at all, or no results file, asks for usage.
 ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments);
 
 // "Syntax: <program> [--cert-c] ... <report.xml>\n"

@@ -3,6 +3,10 @@
 #include <sys/stat.h>
 
 #include <exception>
+#include <filesystem>
+#include <optional>
+#include <utility>
+#include <vector>
 
 #include "classify/evaluation.h"
 #include "driver/command_line.h"
@@ -25,13 +29,103 @@ const std::string* outputNamingAnInput(const RunOptions& options) {
     struct stat info {};
     if (*input && ::stat((*input)->c_str(), &info) == 0) inputs.push_back(info);
   }
-  for (const auto* output : {&options.outputFile, &options.jsonOutput, &options.markdownSummary}) {
+  for (const auto* output :
+       {&options.outputFile, &options.jsonOutput, &options.markdownSummary, &options.sarifOutput}) {
     struct stat info {};
     if (!*output || ::stat((*output)->c_str(), &info) != 0) continue;
     for (const auto& input : inputs)
       if (input.st_dev == info.st_dev && input.st_ino == info.st_ino) return &**output;
   }
   return nullptr;
+}
+
+// The outputs a run writes, in the order it writes them.
+std::vector<const std::string*> outputPaths(const RunOptions& options) {
+  std::vector<const std::string*> paths;
+  for (const auto* output : {&options.outputFile, &options.jsonOutput, &options.markdownSummary, &options.sarifOutput})
+    if (*output) paths.push_back(&**output);
+  return paths;
+}
+
+// The file `path` names, as the writer reaches it: made absolute, a symbolic link in
+// its last part followed (also one whose target does not exist yet), then resolved as
+// far as it exists (".", "..", links in its directories).
+std::filesystem::path resolvedPath(const std::string& path) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  fs::path resolved = fs::absolute(path, error);
+  for (int links = 0; links < 40 && fs::is_symlink(fs::symlink_status(resolved, error)); ++links) {
+    const fs::path target = fs::read_symlink(resolved, error);
+    if (error) break;
+    resolved = target.is_absolute() ? target : resolved.parent_path() / target;
+  }
+  fs::path canonical = fs::weakly_canonical(resolved, error);
+  return error ? resolved.lexically_normal() : canonical;
+}
+
+// The first output path that names the same file as an earlier one: the same path once
+// resolved, or the same device and inode when both exist. Empty paths name no file and
+// are left to the writer.
+const std::string* outputNamedTwice(const RunOptions& options) {
+  struct Named {
+    std::filesystem::path resolved;
+    std::optional<std::pair<dev_t, ino_t>> file;
+  };
+  std::vector<Named> earlier;
+  for (const std::string* output : outputPaths(options)) {
+    if (output->empty()) continue;
+    Named named{resolvedPath(*output), std::nullopt};
+    struct stat info {};
+    if (::stat(output->c_str(), &info) == 0) named.file = std::make_pair(info.st_dev, info.st_ino);
+    for (const auto& before : earlier)
+      if (before.resolved == named.resolved || (before.file && before.file == named.file)) return output;
+    earlier.push_back(std::move(named));
+  }
+  return nullptr;
+}
+
+// How a run ended, before its exit status is decided.
+enum class RunEnd {
+  Informed,      // --help or --version
+  Compliant,     // the outputs were written and say Compliant
+  NonCompliant,  // ... Non compliant
+  Failed,        // usage, unknown option, an input that cannot be read or is invalid, an output not written
+};
+
+// The exit status of a run that ended so, the one place that decides it: 0 for a
+// compliant run (1 with --strict when it warned) and for --help and --version, 1 for a
+// non-compliant run, and for a failed run 1 or the --error-exit-status= value.
+int exitStatus(RunEnd end, const RunOptions& options, bool warned = false) {
+  switch (end) {
+    case RunEnd::Informed: return 0;
+    case RunEnd::Compliant: return options.strict && warned ? 1 : 0;
+    case RunEnd::NonCompliant: return 1;
+    case RunEnd::Failed: return options.errorExitStatus.value_or(1);
+  }
+  return 1;
+}
+
+// `text` as one line of standard error: control characters that could end the line or
+// move the cursor are written as \n, \r or \xHH.
+std::string oneLine(const std::string& text) {
+  static constexpr char hex[] = "0123456789abcdef";
+  std::string line;
+  line.reserve(text.size());
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '\n') {
+      line += "\\n";
+    } else if (c == '\r') {
+      line += "\\r";
+    } else if ((byte < 0x20 && c != '\t') || byte == 0x7f) {
+      line += "\\x";
+      line += hex[byte >> 4];
+      line += hex[byte & 0xf];
+    } else {
+      line += c;
+    }
+  }
+  return line;
 }
 
 }  // namespace
@@ -49,21 +143,27 @@ int runGuidegate(const std::vector<std::string>& arguments, std::ostream& out, s
   const std::string programName = arguments.empty() ? "guidegate" : arguments.front();
   const ParsedCommandLine parsed =
       parseCommandLine(arguments.empty() ? arguments : std::vector<std::string>(arguments.begin() + 1, arguments.end()));
+  const RunOptions& given = parsed.options;  // as far as the parsing went
   if (parsed.outcome == ParsedCommandLine::Outcome::UnknownOption) {
     err << "Unknown option " << parsed.unknownOption << "\n";
-    return 1;
+    return exitStatus(RunEnd::Failed, given);
+  }
+  if (parsed.outcome == ParsedCommandLine::Outcome::InvalidValue) {
+    err << "Invalid --error-exit-status:" << parsed.invalidValue << " (N must be a number from "
+        << lowestErrorExitStatus << " to " << highestErrorExitStatus << ")\n";
+    return exitStatus(RunEnd::Failed, given);
   }
   if (parsed.outcome == ParsedCommandLine::Outcome::Usage) {
     err << usageText(programName);
-    return 1;
+    return exitStatus(RunEnd::Failed, given);
   }
   if (parsed.outcome == ParsedCommandLine::Outcome::Help) {
     out << helpText(programName);
-    return 0;
+    return exitStatus(RunEnd::Informed, given);
   }
   if (parsed.outcome == ParsedCommandLine::Outcome::Version) {
     out << versionText();
-    return 0;
+    return exitStatus(RunEnd::Informed, given);
   }
 
   std::time_t now = environment.now;
@@ -71,16 +171,20 @@ int runGuidegate(const std::vector<std::string>& arguments, std::ostream& out, s
     const auto moment = parseSourceDateEpoch(*environment.sourceDateEpoch);
     if (!moment) {
       err << "Invalid SOURCE_DATE_EPOCH:" << *environment.sourceDateEpoch << "\n";
-      return 1;
+      return exitStatus(RunEnd::Failed, given);
     }
     now = *moment;
   }
 
   RunOptions options = parsed.options;
   if (!options.outputFile) options.outputFile = std::string(standardInfo(options.standard).defaultOutputFile);
+  if (const std::string* output = outputNamedTwice(options)) {
+    err << "Output file named twice:" << *output << "\n";
+    return exitStatus(RunEnd::Failed, options);
+  }
   if (const std::string* output = outputNamingAnInput(options)) {
     err << "Output file is an input file:" << *output << "\n";
-    return 1;
+    return exitStatus(RunEnd::Failed, options);
   }
 
   try {
@@ -117,10 +221,13 @@ int runGuidegate(const std::vector<std::string>& arguments, std::ostream& out, s
     writeReportFile(*options.outputFile, {renderHtmlReport(evaluation)});
     if (options.jsonOutput) writeReportFile(*options.jsonOutput, {jsonReport(evaluation)});
     if (options.markdownSummary) writeReportFile(*options.markdownSummary, {markdownSummary(evaluation)});
-    return evaluation.compliant() ? 0 : 1;
+    if (options.sarifOutput) writeReportFile(*options.sarifOutput, {sarifReport(evaluation)});
+    for (const auto& warning : evaluation.warnings) err << "Warning: " << oneLine(warning.text) << "\n";
+    return exitStatus(evaluation.compliant() ? RunEnd::Compliant : RunEnd::NonCompliant, options,
+                      !evaluation.warnings.empty());
   } catch (const std::exception& error) {
     err << error.what() << "\n";
-    return 1;
+    return exitStatus(RunEnd::Failed, options);
   }
 }
 

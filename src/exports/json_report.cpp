@@ -32,7 +32,27 @@ json filesRows(const std::vector<FileRow>& rows) {
   return files;
 }
 
-json guidelineEntry(const GuidelineEvaluation& judged, bool misraC) {
+json positionNumber(int number) { return number > 0 ? json(number) : json(nullptr); }
+
+json findingEntries(const ComplianceEvaluation& evaluation, const GuidelineEvaluation& judged) {
+  json findings = json::array();
+  for (const auto& finding : judged.findings) {
+    const ResultRecord& record = evaluation.document->results[finding.position];
+    json locations = json::array();
+    for (const auto& place : findingPlaces(record))
+      locations.push_back({{"file", std::string(place.file)},
+                           {"line", positionNumber(place.line)},
+                           {"column", positionNumber(place.column)}});
+    findings.push_back({{"id", record.id},
+                        {"severity", record.severity},
+                        {"locations", std::move(locations)},
+                        {"remark", record.remark},
+                        {"accepted", finding.accepted}});
+  }
+  return findings;
+}
+
+json guidelineEntry(const ComplianceEvaluation& evaluation, const GuidelineEvaluation& judged, bool misraC) {
   const GuidelineVerdict& verdict = judged.verdict;
   json violations = json::array();
   for (const auto& [id, count] : violationCounts(verdict)) violations.push_back({{"id", id}, {"count", count}});
@@ -45,7 +65,8 @@ json guidelineEntry(const GuidelineEvaluation& judged, bool misraC) {
           {"status", statusName(verdict.status())},
           {"violations", violations},
           {"acceptedViolations", accepted},
-          {"suppressed", {{"byOption", verdict.suppressedByOption}, {"inResults", verdict.suppressedInResults}}}};
+          {"suppressed", {{"byOption", verdict.suppressedByOption}, {"inResults", verdict.suppressedInResults}}},
+          {"findings", findingEntries(evaluation, judged)}};
 }
 
 json inputEntry(const std::optional<InputDigest>& input) {
@@ -80,6 +101,10 @@ std::string jsonReport(const ComplianceEvaluation& evaluation) {
   root["result"] = {{"compliant", evaluation.compliant()}, {"text", resultText(evaluation)}};
   root["configurationNotes"] = evaluation.configurationNotes;
   root["fatalErrors"] = evaluation.fatalErrorIds;
+  json warnings = json::array();
+  for (const auto& warning : evaluation.warnings)
+    warnings.push_back({{"code", warning.code}, {"count", warning.count}, {"example", warning.example}});
+  root["warnings"] = warnings;
 
   json unmapped = json::array();
   for (const auto& row : evaluation.unmapped)
@@ -88,7 +113,7 @@ std::string jsonReport(const ComplianceEvaluation& evaluation) {
   root["files"] = evaluation.files ? filesRows(*evaluation.files) : json(nullptr);
 
   json guidelines = json::array();
-  for (const auto& judged : evaluation.guidelines) guidelines.push_back(guidelineEntry(judged, misraC));
+  for (const auto& judged : evaluation.guidelines) guidelines.push_back(guidelineEntry(evaluation, judged, misraC));
   root["guidelines"] = guidelines;
 
   json summary;

@@ -495,6 +495,11 @@ TEST(JsonReportSchema, RejectsWhatTheFormatDoesNotAllow) {
       [](json& r) { r["project"]["name"] = 5; },
       [](json& r) { r["summary"]["byCategory"].erase("Advisory"); },
       [](json& r) { r["guidelines"][0]["category"] = "Optional"; },
+      [](json& r) { r.erase("warnings"); },
+      [](json& r) { r["warnings"].push_back({{"code", "typo"}, {"count", 1}, {"example", "x"}}); },
+      [](json& r) { r["warnings"].push_back({{"code", "unknown-suppressions"}, {"count", -1}, {"example", "x"}}); },
+      [](json& r) { r["warnings"].push_back({{"code", "root-not-results"}, {"count", 1}}); },
+      [](json& r) { r["schemaVersion"] = 1; },
   };
   for (std::size_t i = 0; i < breakages.size(); ++i) {
     json broken = report;

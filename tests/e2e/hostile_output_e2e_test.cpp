@@ -255,6 +255,66 @@ TEST(InputOutputClash, OutputNamingAnInputTouchesNothing) {
   }
 }
 
+// Two outputs name the same file however the paths are spelled: through links (also
+// one whose target does not exist yet), hard links, "." and "..", an absolute path.
+// Nothing is read or written, every file keeps its bytes.
+TEST(OutputsNamedTwice, NothingIsReadOrWritten) {
+  struct Clash {
+    std::vector<std::string> outputs;
+    std::string named;  // the path the message names: the later of the two
+  };
+  const std::vector<Clash> clashes = {
+      {{"--output-file=older.html", "--json-output=older-link.html"}, "older-link.html"},
+      {{"--output-file=new-link.html", "--markdown-summary=new.html"}, "new.html"},
+      {{"--json-output=new.json", "--markdown-summary=sub/new-link.json"}, "sub/new-link.json"},
+      {{"--output-file=older.html", "--markdown-summary=hard.html"}, "hard.html"},
+      {{"--output-file=sub/../new.html", "--json-output=ABSOLUTE/new.html"}, "ABSOLUTE/new.html"},
+      {{"--output-file=linked-dir/new.html", "--json-output=sub/new.html"}, "sub/new.html"},
+  };
+  for (const auto& clash : clashes) {
+    SCOPED_TRACE(clash.named);
+    Scratch scratch;
+    scratch.write("results.xml", results);
+    scratch.write("older.html", "<html>an older report</html>\n");
+    fs::create_directory(scratch.path("sub"));
+    fs::create_symlink("older.html", scratch.path("older-link.html"));
+    fs::create_symlink("new.html", scratch.path("new-link.html"));  // its target does not exist
+    fs::create_symlink("../new.json", scratch.path("sub/new-link.json"));
+    fs::create_symlink("sub", scratch.path("linked-dir"));
+    fs::create_hard_link(scratch.path("older.html"), scratch.path("hard.html"));
+    const auto before = snapshot(scratch.work());
+
+    const std::string absolute = scratch.work().string();
+    auto spelled = [&](std::string text) {
+      if (const auto at = text.find("ABSOLUTE"); at != std::string::npos) text.replace(at, 8, absolute);
+      return text;
+    };
+    std::vector<std::string> all;
+    for (const auto& output : clash.outputs) all.push_back(spelled(output));
+    all.push_back("results.xml");
+    const Outcome outcome = scratch.run(arguments(all));
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.err, "Output file named twice:" + spelled(clash.named) + "\n");
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_EQ(snapshot(scratch.work()), before);
+  }
+}
+
+// Files that are only alike are not named twice: a copy, a name that differs in case.
+TEST(OutputsNamedTwice, DistinctFilesAreWrittenAsUsual) {
+  Scratch scratch;
+  scratch.write("results.xml", results);
+  scratch.write("a.html", "same");
+  scratch.write("b.html", "same");
+  const Outcome outcome =
+      scratch.run(arguments({"--output-file=a.html", "--json-output=b.html", "--markdown-summary=A.html", "results.xml"}));
+  EXPECT_EQ(outcome.status, 1);
+  EXPECT_EQ(outcome.err, "");
+  EXPECT_TRUE(isWholeReport(scratch.read("a.html")));
+  EXPECT_TRUE(scratch.read("b.html").starts_with("{"));
+  EXPECT_TRUE(scratch.read("A.html").starts_with("# "));
+}
+
 TEST(InputOutputClash, AbsolutePathOfTheResultsFile) {
   Scratch scratch;
   scratch.write("results.xml", results);

@@ -1,0 +1,48 @@
+#include "classify/guideline_findings.h"
+
+#include <set>
+#include <string>
+#include <unordered_map>
+
+namespace guidegate {
+
+FindingLevel findingLevel(std::string_view severity) {
+  if (severity == "error") return FindingLevel::Error;
+  if (severity == "warning") return FindingLevel::Warning;
+  return FindingLevel::Note;
+}
+
+std::vector<FindingPlace> findingPlaces(const ResultRecord& record) {
+  std::vector<FindingPlace> places;
+  places.reserve(record.files.size());
+  for (std::size_t i = 0; i < record.files.size(); ++i) {
+    const LinePosition position = i < record.positions.size() ? record.positions[i] : LinePosition{};
+    places.push_back({record.files[i], position.line, position.column});
+  }
+  return places;
+}
+
+std::vector<GuidelineFinding> guidelineFindings(const ResultsDocument& document, const GuidelineVerdict& verdict) {
+  std::set<std::string_view> suppressed(verdict.suppressedByOption.begin(), verdict.suppressedByOption.end());
+  suppressed.insert(verdict.suppressedInResults.begin(), verdict.suppressedInResults.end());
+
+  std::vector<GuidelineFinding> findings;
+  findings.reserve(verdict.findings.size() + verdict.acceptedFindings.size());
+  std::unordered_map<std::string, std::uint32_t> seen;  // id, NUL, first file -> findings so far
+  auto add = [&](std::uint32_t position, bool accepted) {
+    const ResultRecord& record = document.results[position];
+    std::string key(record.id);
+    key += '\0';
+    if (!record.files.empty()) key += record.files.front();
+    findings.push_back({.position = position,
+                        .level = findingLevel(record.severity),
+                        .accepted = accepted,
+                        .idSuppressed = suppressed.contains(record.id),
+                        .occurrence = seen[key]++});
+  };
+  for (const auto position : verdict.findings) add(position, false);
+  for (const auto position : verdict.acceptedFindings) add(position, true);
+  return findings;
+}
+
+}  // namespace guidegate

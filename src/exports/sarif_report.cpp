@@ -1,0 +1,142 @@
+// SARIF 2.1.0 for code-scanning uploads.
+#include <nlohmann/json.hpp>
+
+#include "exports/exports.h"
+
+namespace guidegate {
+namespace {
+
+using json = nlohmann::ordered_json;
+
+const char* sarifLevel(FindingLevel level) {
+  switch (level) {
+    case FindingLevel::Error: return "error";
+    case FindingLevel::Warning: return "warning";
+    case FindingLevel::Note: return "note";
+  }
+  return "note";
+}
+
+// Message text as SARIF reads it (texts from the inputs are neutralText already): square brackets would open an
+// embedded link and curly brackets a placeholder, so the first are backslash-escaped and the second doubled.
+std::string messageText(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (const char c : text) {
+    if (c == '[' || c == ']') out += '\\';
+    if (c == '{' || c == '}') out += c;
+    out += c;
+  }
+  return out;
+}
+
+// A file name as a relative URI reference: every byte but the unreserved characters and
+// "/" is percent-encoded, so that blanks, "%", "?", "#" and a ":" before the first "/"
+// (which would read as a scheme) stay part of the path.
+std::string fileUri(std::string_view file) {
+  static constexpr char hex[] = "0123456789ABCDEF";
+  std::string uri;
+  uri.reserve(file.size());
+  for (const char c : file) {
+    const auto byte = static_cast<unsigned char>(c);
+    const bool unreserved = (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') ||
+                            (byte >= '0' && byte <= '9') || c == '-' || c == '.' || c == '_' || c == '~' || c == '/';
+    if (unreserved) {
+      uri += c;
+    } else {
+      uri += '%';
+      uri += hex[byte >> 4];
+      uri += hex[byte & 0xF];
+    }
+  }
+  return uri;
+}
+
+json physicalLocation(const FindingPlace& place) {
+  json physical = {{"artifactLocation", {{"uri", fileUri(place.file)}}}};
+  if (place.line > 0) {
+    json region = {{"startLine", place.line}};
+    if (place.column > 0) region["startColumn"] = place.column;
+    physical["region"] = std::move(region);
+  }
+  return physical;
+}
+
+json ruleEntry(const ComplianceEvaluation& evaluation, const GuidelineEvaluation& judged) {
+  const std::string headline = plainText(judged.guideline.text);
+  json tags = json::array({standardKey(evaluation.standard)});
+  if (!judged.category.empty()) {
+    std::string category = judged.category;
+    for (char& c : category) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    tags.push_back(category);
+  }
+  return {{"id", judged.name},
+          {"name", judged.name},
+          {"shortDescription", {{"text", headline.empty() ? judged.name : headline}}},
+          {"properties", {{"tags", std::move(tags)}}}};
+}
+
+json resultEntry(const ComplianceEvaluation& evaluation, const GuidelineEvaluation& judged, std::size_t ruleIndex,
+                 const GuidelineFinding& finding) {
+  const ResultRecord& record = evaluation.document->results[finding.position];
+  const std::string headline = plainText(judged.guideline.text);
+  std::string text = messageText(neutralText(record.id)) + " (" + messageText(neutralText(record.severity)) +
+                     ") against " + judged.name;
+  if (!headline.empty()) text += ": " + messageText(headline);
+
+  json result = {{"ruleId", judged.name},
+                 {"ruleIndex", ruleIndex},
+                 {"level", sarifLevel(finding.level)},
+                 {"message", {{"text", text}}}};
+  const auto places = findingPlaces(record);
+  if (!places.empty()) {
+    result["locations"] = json::array({{{"physicalLocation", physicalLocation(places.front())}}});
+    json related = json::array();
+    for (std::size_t i = 1; i < places.size(); ++i)
+      related.push_back({{"id", i}, {"physicalLocation", physicalLocation(places[i])}});
+    if (!related.empty()) result["relatedLocations"] = std::move(related);
+  }
+  result["partialFingerprints"] = {{"guidegateFinding/v1", findingFingerprint(evaluation, judged, finding)}};
+
+  json suppressions = json::array();
+  if (finding.accepted) suppressions.push_back({{"kind", "inSource"}, {"justification", neutralText(record.remark)}});
+  // A suppressed id does not keep the finding out of the verdict: the suppression is
+  // listed, and marked rejected, so that viewers keep showing the result.
+  if (finding.idSuppressed && !finding.accepted)
+    suppressions.push_back(
+        {{"kind", "external"},
+         {"status", "rejected"},
+         {"justification", "Suppressed id " + neutralText(record.id) + ", which the report still counts"}});
+  if (!suppressions.empty()) result["suppressions"] = std::move(suppressions);
+  return result;
+}
+
+}  // namespace
+
+std::string sarifReport(const ComplianceEvaluation& evaluation) {
+  const StandardInfo& standard = standardInfo(evaluation.standard);
+  json rules = json::array();
+  json results = json::array();
+  for (const auto& judged : evaluation.guidelines) {
+    if (judged.findings.empty()) continue;
+    const std::size_t ruleIndex = rules.size();
+    rules.push_back(ruleEntry(evaluation, judged));
+    for (const auto& finding : judged.findings) results.push_back(resultEntry(evaluation, judged, ruleIndex, finding));
+  }
+
+  json run;
+  run["tool"] = {{"driver", {{"name", "guidegate"}, {"version", GUIDEGATE_VERSION}, {"rules", std::move(rules)}}}};
+  run["automationDetails"] = {{"id", "guidegate/" + standardKey(evaluation.standard) + "/"}};
+  run["results"] = std::move(results);
+  run["properties"] = {{"standard", std::string(standard.guidelinesName)},
+                       {"compliant", evaluation.compliant()},
+                       {"result", resultText(evaluation)}};
+
+  json root;
+  root["$schema"] = "https://docs.oasis-open.org/sarif/sarif/v2.1.0/errata01/os/schemas/sarif-schema-2.1.0.json";
+  root["version"] = "2.1.0";
+  root["runs"] = json::array({std::move(run)});
+  return root.dump(2, ' ', false, json::error_handler_t::replace) + "\n";
+}
+
+}  // namespace guidegate
