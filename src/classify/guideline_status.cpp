@@ -19,6 +19,19 @@ GuidelineStatus GuidelineVerdict::status() const {
   return GuidelineStatus::Compliant;
 }
 
+TestOutcome GuidelineVerdict::testOutcome() const {
+  switch (status()) {
+    case GuidelineStatus::Violations: return TestOutcome::Failed;
+    case GuidelineStatus::NotExecuted:
+      return clearsVerdict() ? TestOutcome::Errored : TestOutcome::Skipped;
+    case GuidelineStatus::NotImplemented: return TestOutcome::Skipped;
+    case GuidelineStatus::Compliant:
+    case GuidelineStatus::AcceptedViolations:
+    case GuidelineStatus::Suppressed: break;
+  }
+  return TestOutcome::Passed;
+}
+
 const char* statusName(GuidelineStatus status) {
   switch (status) {
     case GuidelineStatus::Compliant: return "compliant";

@@ -38,6 +38,13 @@ enum class Execution {
 // The one status word of a guideline, as every output names it.
 enum class GuidelineStatus { Compliant, Violations, AcceptedViolations, Suppressed, NotExecuted, NotImplemented };
 
+// How a guideline stands as one test of the run, for the outputs that show each guideline
+// as a test case: it fails when violated, errs when it was not executed and that clears the
+// verdict, is skipped when it was not examined without that clearing the verdict (not
+// implemented, or not executed and tolerated), and passes otherwise (compliant, accepted
+// violations, suppressed).
+enum class TestOutcome { Passed, Failed, Errored, Skipped };
+
 // The judgement of one guideline, from which every rendering is made.
 struct GuidelineVerdict {
   // Guidelines mapped to "error" stand for every finding and are judged by severity.
@@ -59,6 +66,7 @@ struct GuidelineVerdict {
   // Whether the guideline makes the run non-compliant.
   bool clearsVerdict() const { return violated() || execution == Execution::NotExecuted; }
   GuidelineStatus status() const;
+  TestOutcome testOutcome() const;
 };
 
 // Judges `row`: counts its findings, notes its accepted findings and suppressed ids

@@ -47,7 +47,9 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments) {
                takeValue(argument, "--project-version=", options.projectVersion) ||
                takeValue(argument, "--json-output=", options.jsonOutput) ||
                takeValue(argument, "--markdown-summary=", options.markdownSummary) ||
-               takeValue(argument, "--sarif-output=", options.sarifOutput)) {
+               takeValue(argument, "--sarif-output=", options.sarifOutput) ||
+               takeValue(argument, "--junit-output=", options.junitOutput) ||
+               takeValue(argument, "--code-quality-output=", options.codeQualityOutput)) {
     } else if (argument == "--strict") {
       options.strict = true;
     } else if (argument.starts_with("--error-exit-status=")) {
@@ -106,6 +108,9 @@ Options:
   --markdown-summary=FILE       also write a short Markdown summary (for pull requests), ending
                                 with the version and the results file's SHA-256
   --sarif-output=FILE           also write the findings as SARIF 2.1.0 (for code scanning)
+  --junit-output=FILE           also write JUnit XML, one test case per guideline (for test
+                                report views)
+  --code-quality-output=FILE    also write the counted findings as GitLab Code Quality JSON
   --strict                      make every warning (below) fail the run: exit status 1,
                                 the outputs still written
   --error-exit-status=N         the exit status of a failed run instead of 1 (N from 2 to 125),

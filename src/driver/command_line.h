@@ -22,6 +22,8 @@ struct RunOptions {
   std::optional<std::string> jsonOutput;       // --json-output=
   std::optional<std::string> markdownSummary;  // --markdown-summary=
   std::optional<std::string> sarifOutput;      // --sarif-output=
+  std::optional<std::string> junitOutput;      // --junit-output=
+  std::optional<std::string> codeQualityOutput;  // --code-quality-output=
   bool strict = false;                         // --strict: a warning makes the exit status non-zero
   std::optional<int> errorExitStatus;          // --error-exit-status=N: a failed run's status
 };

@@ -30,7 +30,8 @@ const std::string* outputNamingAnInput(const RunOptions& options) {
     if (*input && ::stat((*input)->c_str(), &info) == 0) inputs.push_back(info);
   }
   for (const auto* output :
-       {&options.outputFile, &options.jsonOutput, &options.markdownSummary, &options.sarifOutput}) {
+       {&options.outputFile, &options.jsonOutput, &options.markdownSummary, &options.sarifOutput,
+        &options.junitOutput, &options.codeQualityOutput}) {
     struct stat info {};
     if (!*output || ::stat((*output)->c_str(), &info) != 0) continue;
     for (const auto& input : inputs)
@@ -42,7 +43,8 @@ const std::string* outputNamingAnInput(const RunOptions& options) {
 // The outputs a run writes, in the order it writes them.
 std::vector<const std::string*> outputPaths(const RunOptions& options) {
   std::vector<const std::string*> paths;
-  for (const auto* output : {&options.outputFile, &options.jsonOutput, &options.markdownSummary, &options.sarifOutput})
+  for (const auto* output : {&options.outputFile, &options.jsonOutput, &options.markdownSummary, &options.sarifOutput,
+        &options.junitOutput, &options.codeQualityOutput})
     if (*output) paths.push_back(&**output);
   return paths;
 }
@@ -222,6 +224,8 @@ int runGuidegate(const std::vector<std::string>& arguments, std::ostream& out, s
     if (options.jsonOutput) writeReportFile(*options.jsonOutput, {jsonReport(evaluation)});
     if (options.markdownSummary) writeReportFile(*options.markdownSummary, {markdownSummary(evaluation)});
     if (options.sarifOutput) writeReportFile(*options.sarifOutput, {sarifReport(evaluation)});
+    if (options.junitOutput) writeReportFile(*options.junitOutput, {junitReport(evaluation)});
+    if (options.codeQualityOutput) writeReportFile(*options.codeQualityOutput, {codeQualityReport(evaluation)});
     for (const auto& warning : evaluation.warnings) err << "Warning: " << oneLine(warning.text) << "\n";
     return exitStatus(evaluation.compliant() ? RunEnd::Compliant : RunEnd::NonCompliant, options,
                       !evaluation.warnings.empty());

@@ -41,11 +41,13 @@ std::string markdownText(const std::string& text) {
       out += ' ';
       continue;
     }
-    if (std::string_view("\\`*_[]<>|&~").find(c) != std::string_view::npos) out += '\\';
+    if (std::string_view("\\`*_[]<>|&~$").find(c) != std::string_view::npos) out += '\\';
     out += c;
   }
   return out;
 }
+
+std::string inlineMarkdown(std::string_view text) { return markdownText(neutralText(text)); }
 
 std::vector<std::pair<std::string, int>> violationCounts(const GuidelineVerdict& verdict) {
   if (verdict.judgedBySeverity) {

@@ -15,6 +15,13 @@ std::string jsonReport(const ComplianceEvaluation& evaluation);
 std::string markdownSummary(const ComplianceEvaluation& evaluation);
 // SARIF 2.1.0: one rule per guideline with findings, one result per finding and guideline.
 std::string sarifReport(const ComplianceEvaluation& evaluation);
+// JUnit XML: one test suite named after the standard, one test case per guideline in
+// catalogue order (a failure when violated, an error when not executed, skipped when not
+// examined otherwise), accepted findings and suppressed ids in its system-out.
+std::string junitReport(const ComplianceEvaluation& evaluation);
+// GitLab Code Quality JSON: one issue per finding that counts against a guideline, with
+// the fingerprint of the SARIF result.
+std::string codeQualityReport(const ComplianceEvaluation& evaluation);
 
 // The fingerprint of `finding` under the guideline `judged`: 64 hexadecimal digits of a
 // SHA-256 of the standard, the guideline's name, the finding's id, its first file and its
@@ -29,7 +36,7 @@ std::string isoDate(std::time_t moment);
 std::string plainText(const std::string& fragment);
 
 // Markdown text that renders as written inside a line: the characters that mark up
-// inline text or a table cell are backslash-escaped, line breaks become blanks.
+// inline text, a table cell or a formula are backslash-escaped, line breaks become blanks.
 std::string markdownText(const std::string& text);
 
 // An input text as plain text that stays plain wherever a CI system shows it: every line
@@ -38,6 +45,10 @@ std::string markdownText(const std::string& text);
 // could start a link, a mention, a reference or a command (after ":", "@", "#", "!", "~",
 // "%", "&", "$", "<", inside "www." and "GH-", and before a leading "/").
 std::string neutralText(std::string_view text);
+
+// An input text as Markdown inside a line that neither marks up nor links anything, in
+// any renderer: neutralText, then markdownText.
+std::string inlineMarkdown(std::string_view text);
 
 // The counts per analyzer id that make up a guideline's violations: per id, or for a
 // guideline judged by severity the "error" or "warning" count.
