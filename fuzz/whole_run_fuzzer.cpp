@@ -6,6 +6,7 @@
 // MISRA C++ 2008, MISRA C++ 2023 and the CWE Top 25. Every output is rendered, and those
 // for CI systems are parsed and counted.
 #include <nlohmann/json.hpp>
+#include <tinyxml2.h>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -103,6 +104,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto sarif = nlohmann::json::parse(guidegate::sarifReport(evaluation), nullptr, false);
     if (sarif.is_discarded()) fail("a SARIF output that does not parse");
     if (sarif["runs"][0]["results"].size() != findings) fail("SARIF results that are not the findings");
+
+    const std::string junit = guidegate::junitReport(evaluation);
+    tinyxml2::XMLDocument junitDocument;
+    if (junitDocument.Parse(junit.data(), junit.size()) != tinyxml2::XML_SUCCESS) fail("a JUnit output that does not parse");
+    const tinyxml2::XMLElement* suite = junitDocument.RootElement()->FirstChildElement("testsuite");
+    std::size_t testCases = 0;
+    for (auto* test = suite ? suite->FirstChildElement("testcase") : nullptr; test; test = test->NextSiblingElement("testcase"))
+      ++testCases;
+    if (testCases != evaluation.guidelines.size()) fail("JUnit test cases that are not the guidelines");
+
+    std::size_t counted = 0;
+    for (const auto& judged : evaluation.guidelines)
+      for (const auto& finding : judged.findings) counted += finding.accepted ? 0 : 1;
+    const auto quality = nlohmann::json::parse(guidegate::codeQualityReport(evaluation), nullptr, false);
+    if (quality.is_discarded() || !quality.is_array() || quality.size() != counted)
+      fail("Code Quality issues that are not the counted findings");
   } catch (const std::runtime_error& error) {
     const std::string message = error.what();
     const std::string& path = *options.resultsFile;
