@@ -66,7 +66,7 @@ std::vector<RunWarning> resultsShapeWarnings(const ResultsDocument& document) {
   if (!document.hasErrorsElement)
     warnings.push_back({"no-errors-element", 0, document.rootName,
                         "the results file has 0 errors elements under its root element " + document.rootName +
-                            ", so no finding was read: Tarnwick's XML results keep their findings in one"});
+                            ", so no finding was read: Tarnwick's XML results keep their findings in an errors element"});
   return warnings;
 }
 

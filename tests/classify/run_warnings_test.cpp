@@ -166,7 +166,7 @@ TEST(ResultsShapeWarnings, RootNotResultsAndNoErrorsElement) {
                  "Tarnwick's XML results"},
                 {"no-errors-element", 0, "report",
                  "the results file has 0 errors elements under its root element report, so no finding was read: "
-                 "Tarnwick's XML results keep their findings in one"}}));
+                 "Tarnwick's XML results keep their findings in an errors element"}}));
 }
 
 TEST(RunWarnings, InTheOrderOfTheirKinds) {
