@@ -2,6 +2,19 @@
 #include "exports/status_counts.h"
 
 namespace guidegate {
+namespace {
+
+// The guideline lists end before the summary passes this size, which leaves room for the
+// rest under 1 MiB, the most a job summary takes.
+constexpr std::size_t listedSize = 1024 * 1024 - 64 * 1024;
+
+// A header text shortened to 4096 bytes, so that the header stays small whatever the inputs say.
+std::string headerText(std::string_view text) {
+  constexpr std::size_t most = 4096;
+  return text.size() <= most ? inlineMarkdown(text) : inlineMarkdown(text.substr(0, most)) + "…";
+}
+
+}  // namespace
 
 std::string markdownSummary(const ComplianceEvaluation& evaluation) {
   const StandardInfo& standard = standardInfo(evaluation.standard);
@@ -11,11 +24,57 @@ std::string markdownSummary(const ComplianceEvaluation& evaluation) {
                    (evaluation.compliant() ? "Compliant" : "Non compliant") + "\n\n";
   md += "**Result:** " + resultText(evaluation) + "  \n";
   md += "**Guidelines:** " + std::string(standard.guidelinesName) + "  \n";
-  if (evaluation.projectName) md += "**Project:** " + markdownText(*evaluation.projectName) + "  \n";
-  if (evaluation.projectVersion) md += "**Project version:** " + markdownText(*evaluation.projectVersion) + "  \n";
-  md += "**Checking tool:** " + markdownText(evaluation.document->checkingTool) + "  \n";
+  if (evaluation.projectName) md += "**Project:** " + headerText(*evaluation.projectName) + "  \n";
+  if (evaluation.projectVersion) md += "**Project version:** " + headerText(*evaluation.projectVersion) + "  \n";
+  md += "**Checking tool:** " + headerText(evaluation.document->checkingTool) + "  \n";
   md += "**Date:** " + isoDate(evaluation.date) + "\n\n";
 
+  // Violated guidelines first, then those not executed, each as long as the size allows.
+  std::vector<const GuidelineEvaluation*> violated;
+  std::vector<const GuidelineEvaluation*> notExecuted;
+  for (const auto& judged : evaluation.guidelines) {
+    const GuidelineStatus status = judged.verdict.status();
+    if (status == GuidelineStatus::Violations) violated.push_back(&judged);
+    if (status == GuidelineStatus::NotExecuted) notExecuted.push_back(&judged);
+  }
+  std::size_t left = 0;  // rows not shown
+  md += "## Violated guidelines\n\n";
+  if (violated.empty()) {
+    md += "None.\n\n";
+  } else {
+    md += "| Guideline | Findings |\n|---|---|\n";
+    std::size_t shown = 0;
+    for (; shown < violated.size(); ++shown) {
+      std::string findings;
+      for (const auto& [id, count] : violationCounts(violated[shown]->verdict)) {
+        if (!findings.empty()) findings += ", ";
+        findings += inlineMarkdown(id) + ": " + std::to_string(count);
+      }
+      std::string row = "| " + markdownText(violated[shown]->label) + " | " + findings + " |\n";
+      if (md.size() + row.size() > listedSize) break;
+      md += row;
+    }
+    left += violated.size() - shown;
+    md += "\n";
+  }
+  md += "## Not executed guidelines\n\n";
+  if (notExecuted.empty()) {
+    md += "None.\n\n";
+  } else {
+    std::size_t shown = 0;
+    for (; shown < notExecuted.size(); ++shown) {
+      std::string row = "- " + markdownText(notExecuted[shown]->label) + "\n";
+      if (left > 0 || md.size() + row.size() > listedSize) break;
+      md += row;
+    }
+    left += notExecuted.size() - shown;
+    md += "\n";
+  }
+  if (left > 0)
+    md += "The summary stops here to stay under 1 MiB: " + std::to_string(left) +
+          " more violated or not executed guidelines are listed in the report.\n\n";
+
+  // The rest as counts only.
   const auto total = countByStatus(evaluation);
   md += "## Guidelines by status\n\n";
   if (misraC) {
@@ -44,30 +103,6 @@ std::string markdownSummary(const ComplianceEvaluation& evaluation) {
   }
   md += " | " + std::to_string(evaluation.guidelines.size()) + " |\n\n";
 
-  std::vector<const GuidelineEvaluation*> listed;
-  for (const auto& judged : evaluation.guidelines) {
-    const GuidelineStatus status = judged.verdict.status();
-    if (status == GuidelineStatus::Violations || status == GuidelineStatus::NotExecuted) listed.push_back(&judged);
-  }
-  md += "## Violated and not executed guidelines\n\n";
-  if (listed.empty()) {
-    md += "None.\n\n";
-  } else {
-    constexpr std::size_t shown = 50;
-    md += "| Guideline | Status | Findings |\n|---|---|---|\n";
-    for (std::size_t i = 0; i < listed.size() && i < shown; ++i) {
-      const GuidelineEvaluation& judged = *listed[i];
-      std::string findings;
-      for (const auto& [id, count] : violationCounts(judged.verdict)) {
-        if (!findings.empty()) findings += ", ";
-        findings += markdownText(id) + ": " + std::to_string(count);
-      }
-      md += "| " + markdownText(judged.label) + " | " + statusName(judged.verdict.status()) + " | " + findings + " |\n";
-    }
-    if (listed.size() > shown) md += "\n… and " + std::to_string(listed.size() - shown) + " more.\n";
-    md += "\n";
-  }
-
   if (!evaluation.unmapped.empty()) {
     int findings = 0;
     for (const auto& row : evaluation.unmapped) findings += row.count;
@@ -77,12 +112,12 @@ std::string markdownSummary(const ComplianceEvaluation& evaluation) {
 
   if (!evaluation.configurationNotes.empty()) {
     md += "## Configuration notes\n\n";
-    for (const auto& note : evaluation.configurationNotes) md += "- " + markdownText(note) + "\n";
+    for (const auto& note : evaluation.configurationNotes) md += "- " + inlineMarkdown(note) + "\n";
     md += "\n";
   }
   if (!evaluation.fatalErrorIds.empty()) {
     md += "## Fatal analysis errors\n\nSome source files were not fully analysed:\n\n";
-    for (const auto& id : evaluation.fatalErrorIds) md += "- " + markdownText(id) + "\n";
+    for (const auto& id : evaluation.fatalErrorIds) md += "- " + inlineMarkdown(id) + "\n";
     md += "\n";
   }
   // The footer: which version wrote the summary, and from exactly which results.
