@@ -9,7 +9,12 @@ hostile texts, each time with every output asked for, and checks
 - that the SARIF results are the findings the JSON report lists guideline by guideline,
   with their levels, locations and suppressions, and fingerprints that are unique and do
   not move with the line numbers;
-- that no hostile text comes out as it went in where a reader would act on it;
+- JUnit parsed: one test case per guideline with the outcome its status gives, and counts
+  that are those of the test cases; Code Quality: its fields, one issue per counted finding,
+  unique fingerprints that are those of SARIF; the Markdown summary rendered by cmark-gfm:
+  under 1 MiB, one table row per violated guideline, no link, image, code span or markup;
+- that no hostile text comes out as it went in where a reader would act on it (SARIF
+  messages, JUnit system-out, the Markdown summary, also no line that starts a command);
 - that the report, the streams and the exit status are the same with and without the
   options.
 Exits 1 naming every failed check.
@@ -23,6 +28,7 @@ import subprocess
 import sys
 import tempfile
 import urllib.parse
+import xml.etree.ElementTree as ElementTree
 
 import jsonschema
 
@@ -101,7 +107,8 @@ def shift_lines(text, by):
     return ' line="'.join(out)
 
 
-OUTPUTS = {"--sarif-output=": "out.sarif"}
+OUTPUTS = {"--sarif-output=": "out.sarif", "--junit-output=": "out.junit.xml",
+           "--code-quality-output=": "out.codequality.json", "--markdown-summary=": "out.md"}
 
 
 def outputs_of(directory, base):
@@ -166,6 +173,90 @@ def check_sarif(where, raw, report, validator):
     return prints
 
 
+def check_junit(where, raw, report):
+    """One suite of one test case per guideline, in order, each with the outcome its status
+    gives; the counts on both levels are those of the test cases."""
+    root = ElementTree.fromstring(raw)
+    suites = root.findall("testsuite")
+    if not check(root.tag == "testsuites" and len(suites) == 1, "%s: JUnit has one testsuite" % where):
+        return
+    suite = suites[0]
+    cases = suite.findall("testcase")
+    guidelines = report["guidelines"]
+    check(len(cases) == len(guidelines), "%s: one testcase per guideline" % where)
+    check(len({c.get("name") for c in cases}) == len(cases), "%s: testcase names unique" % where)
+    counts = {"failure": 0, "error": 0, "skipped": 0}
+    for case, guideline in zip(cases, guidelines):
+        check(case.get("name").endswith(guideline["id"]), "%s: testcase %s for %s" % (where, case.get("name"),
+                                                                                      guideline["id"]))
+        standard, _, category = case.get("classname").partition(".")
+        check("." not in standard and category == (guideline["category"] or "").lower(), "%s: classname" % where)
+        outcome = [child.tag for child in case if child.tag in counts]
+        status = guideline["status"]
+        expected = {"violations": ["failure"], "not-implemented": ["skipped"]}.get(status, [])
+        if status == "not-executed":
+            expected = outcome if outcome in (["error"], ["skipped"]) else ["error"]
+        check(outcome == expected, "%s: %s is %s, JUnit says %s" % (where, guideline["id"], status, outcome))
+        for tag in outcome:
+            counts[tag] += 1
+        if outcome == ["failure"]:
+            message = case.find("failure").get("message")
+            for violation in guideline["violations"]:
+                if violation["id"] not in ("error", "warning"):
+                    check("%s: %d" % (violation["id"], violation["count"]) in message.replace(WORD_JOINER, ""),
+                          "%s: failure message %r" % (where, message))
+    for element in (root, suite):
+        check(element.get("tests") == str(len(cases)) and element.get("failures") == str(counts["failure"]) and
+              element.get("errors") == str(counts["error"]) and element.get("skipped") == str(counts["skipped"]),
+              "%s: JUnit counts on %s" % (where, element.tag))
+    check(counts["failure"] == sum(g["status"] == "violations" for g in report["guidelines"]),
+          "%s: JUnit failures are the violated guidelines" % where)
+    return root
+
+
+def check_code_quality(where, raw, report, sarif_prints):
+    issues = json.loads(raw)
+    counted = [f for g in report["guidelines"] for f in g["findings"] if not f["accepted"]]
+    check(isinstance(issues, list) and len(issues) == len(counted), "%s: one issue per counted finding" % where)
+    severities = {"info", "minor", "major", "critical", "blocker"}
+    for issue in issues:
+        check(isinstance(issue.get("description"), str) and isinstance(issue.get("check_name"), str) and
+              issue.get("severity") in severities and isinstance(issue["location"].get("path"), str) and
+              isinstance(issue["location"]["lines"].get("begin"), int), "%s: Code Quality fields %r" % (where, issue))
+    prints = [issue["fingerprint"] for issue in issues]
+    check(len(set(prints)) == len(prints), "%s: Code Quality fingerprints unique" % where)
+    check(set(prints) <= set(sarif_prints), "%s: Code Quality fingerprints are SARIF's" % where)
+
+
+def rendered_markdown(raw):
+    process = subprocess.run(["cmark-gfm", "--extension", "autolink", "--extension", "table", "--extension",
+                              "strikethrough", "--extension", "tagfilter"], input=raw, capture_output=True, check=True)
+    return process.stdout.decode("utf-8", "replace")
+
+
+def check_markdown(where, raw, report, hostile):
+    check(len(raw) < 1024 * 1024, "%s: Markdown under 1 MiB" % where)
+    text = raw.decode("utf-8")
+    html = rendered_markdown(raw)
+    violated = [g for g in report["guidelines"] if g["status"] == "violations"]
+    rows = html.count("<tr>")
+    # the violated rows, the header rows and the status table (7 or 8 rows with its header)
+    check(rows == len(violated) + (1 if violated else 0) + 8, "%s: Markdown tables have %d rows" % (where, rows))
+    check("<a " not in html and "<img" not in html and "<code" not in html and "<script" not in html and
+          "<del" not in html, "%s: Markdown renders a link, image, code span or markup" % where)
+    if hostile:
+        for line in text.split("\n"):
+            check(not line.startswith(("::", "/", "@", "#1", "www")), "%s: Markdown line starts %r" % (where, line))
+        for raw_text in ("https://", "www.attacker", "evil@attacker", "@org", "#1", "::error", "$x"):
+            check(raw_text not in text, "%s: Markdown keeps %r" % (where, raw_text))
+
+
+def check_hostile_junit(where, root):
+    for out in root.iter("system-out"):
+        for raw_text in ("https://", "www.attacker", "evil@attacker", "@org", "#1", "::error", "<script", "`"):
+            check(raw_text not in out.text.replace("\\`", ""), "%s: system-out keeps %r" % (where, raw_text))
+
+
 def check_hostile_sarif(where, raw):
     sarif = json.loads(raw)
     for result in sarif["runs"][0]["results"]:
@@ -199,6 +290,9 @@ def main():
                 base.append("--suppressions=" + first_id)
             outputs = outputs_of(directory, base)
             prints = check_sarif(directory, outputs["out.sarif"], outputs["json"], validator)
+            check_junit(directory, outputs["out.junit.xml"], outputs["json"])
+            check_code_quality(directory, outputs["out.codequality.json"], outputs["json"], prints)
+            check_markdown(directory, outputs["out.md"], outputs["json"], False)
 
             # The same findings, moved down: the fingerprints stay.
             with open(os.path.join(directory, "results.xml"), encoding="utf-8") as f:
@@ -219,8 +313,13 @@ def main():
             base = [flag, "--project-name=" + " ".join(HOSTILE), "--project-version=[v](https://x.example)",
                     "--suppressions=" + mapped_id]
             outputs = outputs_of(directory, base)
-            check_sarif(directory, outputs["out.sarif"], outputs["json"], validator)
+            prints = check_sarif(directory, outputs["out.sarif"], outputs["json"], validator)
             check_hostile_sarif(directory, outputs["out.sarif"])
+            junit = check_junit(directory, outputs["out.junit.xml"], outputs["json"])
+            if junit is not None:
+                check_hostile_junit(directory, junit)
+            check_code_quality(directory, outputs["out.codequality.json"], outputs["json"], prints)
+            check_markdown(directory, outputs["out.md"], outputs["json"], True)
     finally:
         shutil.rmtree(work)
 
