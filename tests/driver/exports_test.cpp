@@ -319,7 +319,8 @@ TEST(Exports, HostileTextsGiveValidJsonAndEscapedMarkdown) {
   EXPECT_EQ(report["files"][0]["name"], "src/\"q\\\x01\xEF\xBF\xBD.c");
   EXPECT_EQ(report["files"][0]["errors"], 1);
   expectNoRawAngleBracket(exports.markdown);
-  EXPECT_NE(rendered(exports.markdown).find("say \"hi\" \\ \x01 <b>|"), std::string::npos);
+  // Controls and bytes that are not UTF-8 become U+FFFD, a word joiner keeps "<" from opening a tag.
+  EXPECT_NE(rendered(exports.markdown).find("say \"hi\" \\ \uFFFD <\u2060b>|"), std::string::npos);
 }
 
 // The exports record the options of the run and every input file as read; the HTML
@@ -367,7 +368,7 @@ TEST(Provenance, JsonRecordsArgumentsAndInputsMarkdownEndsWithTheResultsDigest) 
   EXPECT_TRUE(other.report["provenance"]["inputs"]["files"].is_null());
 }
 
-TEST(MarkdownSummary, ListsFiftyRowsThenHowManyMoreWithNotesAndFatalErrors) {
+TEST(MarkdownSummary, ListsEveryNotExecutedGuidelineWithNotesAndFatalErrors) {
   RunOptions options;
   options.standard = CodingStandard::CertC;
   ResultsDocument document;  // xml version 2, no checkers report: nothing ran
@@ -376,11 +377,15 @@ TEST(MarkdownSummary, ListsFiftyRowsThenHowManyMoreWithNotesAndFatalErrors) {
   const Exports exports = exportsOf(options, document, {});
   const std::string& md = exports.markdown;
   expectNoRawAngleBracket(md);
+  const auto begin = md.find("## Not executed guidelines\n\n");
+  ASSERT_NE(begin, std::string::npos);
+  EXPECT_NE(md.find("## Violated guidelines\n\nNone.\n\n"), std::string::npos);
+  EXPECT_LT(md.find("## Violated guidelines"), begin);
+  const std::string section = md.substr(begin, md.find("\n## ", begin) - begin);
   std::size_t notExecutedRows = 0;
-  for (auto at = md.find(" | not-executed | "); at != std::string::npos; at = md.find(" | not-executed | ", at + 1))
-    ++notExecutedRows;
-  EXPECT_EQ(notExecutedRows, 50u);
-  EXPECT_NE(md.find(" and 49 more."), std::string::npos);
+  for (auto at = section.find("\n- "); at != std::string::npos; at = section.find("\n- ", at + 1)) ++notExecutedRows;
+  EXPECT_EQ(notExecutedRows, 99u);
+  EXPECT_EQ(md.find("stops here"), std::string::npos);
   EXPECT_NE(md.find("| not-executed | 99 |"), std::string::npos);
   const std::string text = rendered(md);
   EXPECT_NE(text.find("- Use Tarnwick option --xml-version=3\n- Tarnwick option --inline-suppr has been used\n"),
@@ -390,6 +395,18 @@ TEST(MarkdownSummary, ListsFiftyRowsThenHowManyMoreWithNotesAndFatalErrors) {
   EXPECT_EQ(exports.report["configurationNotes"],
             json({"Use Tarnwick option --xml-version=3", "Tarnwick option --inline-suppr has been used"}));
   EXPECT_EQ(exports.report["result"], json({{"compliant", false}, {"text", "Non compliant"}}));
+}
+
+// The texts of the header are shortened, so that the summary stays under 1 MiB.
+TEST(MarkdownSummary, StaysUnderOneMebibyteWithEndlessHeaderTexts) {
+  RunOptions options;
+  options.standard = CodingStandard::MisraC2012;
+  options.projectName = std::string(2 * 1024 * 1024, 'p');
+  ResultsDocument document;
+  document.checkingTool = std::string(2 * 1024 * 1024, 't');
+  const Exports exports = exportsOf(options, document, {});
+  EXPECT_LT(exports.markdown.size(), 1024u * 1024u);
+  EXPECT_NE(exports.markdown.find("**Project:** " + std::string(4096, 'p') + "…  \n"), std::string::npos);
 }
 
 // Checks a value against a JSON Schema written with type, properties, required,
