@@ -36,6 +36,31 @@ std::vector<std::string> lines(const std::string& text) {
   return result;
 }
 
+// Compares every guideline with its entry of the baseline: the n-th guideline of an id
+// with the n-th entry of that id.
+BaselineComparison compareRun(std::vector<GuidelineEvaluation>& guidelines, const ResultsDocument& document,
+                              const BaselineFile& baseline, bool gated, bool analysisComplete) {
+  std::unordered_map<std::string_view, std::vector<const BaselineGuideline*>> entries;
+  for (auto it = baseline.guidelines.rbegin(); it != baseline.guidelines.rend(); ++it) entries[it->id].push_back(&*it);
+  BaselineComparison comparison;
+  for (auto& judged : guidelines) {
+    const BaselineGuideline* before = nullptr;
+    if (auto found = entries.find(judged.guideline.id); found != entries.end() && !found->second.empty()) {
+      before = found->second.back();
+      found->second.pop_back();
+    }
+    const GuidelineBaseline& compared = judged.baseline.emplace(compareWithBaseline(
+        document, judged.findingCounts, before, judged.verdict.execution == Execution::Ran, judged.findings));
+    comparison.violations += compared.violations;
+    comparison.accepted += compared.accepted;
+    if (compared.violations.added > 0) ++comparison.guidelinesWithNew;
+    if (compared.regressed) ++comparison.regressed;
+  }
+  comparison.gated = gated;
+  comparison.gatePassed = comparison.guidelinesWithNew == 0 && comparison.regressed == 0 && analysisComplete;
+  return comparison;
+}
+
 }  // namespace
 
 void fileAcceptedFindings(const ResultsDocument& document, const Guideline& row, GuidelineVerdict& verdict,
@@ -84,10 +109,13 @@ ComplianceEvaluation evaluateRun(const RunInputs& inputs) {
                                guidelineStatus(*row, classification),
                                {},
                                {},
+                               {},
+                               {},
                                {}};
     GuidelineVerdict& verdict = judged.verdict;
     judged.findings = guidelineFindings(document, verdict);
     judged.name = guidelineName(inputs.standard, *row);
+    judged.findingCounts = findingKeyCounts(document, judged.findings);
     fileAcceptedFindings(document, *row, verdict, evaluation.acceptedViolations);
     if (!verdict.suppressedInResults.empty()) evaluation.suppressedIds[row->id] = verdict.suppressedInResults;
     if (auto filed = evaluation.acceptedViolations.find(row->id); filed != evaluation.acceptedViolations.end())
@@ -109,6 +137,8 @@ ComplianceEvaluation evaluateRun(const RunInputs& inputs) {
   if (!evaluation.unmapped.empty()) evaluation.reasons.push_back({Kind::Unmapped, evaluation.unmapped.front().id});
   for (const auto& judged : evaluation.guidelines)
     if (judged.verdict.clearsVerdict()) evaluation.reasons.push_back({Kind::Guideline, judged.guideline.id});
+
+  if (inputs.baseline) evaluation.baseline = compareRun(evaluation.guidelines, document, *inputs.baseline, inputs.gateOnNew, evaluation.fatalErrorIds.empty());
 
   evaluation.warnings = runWarnings(inputs.standard, results, inputs.files, inputs.suppressions);
   return evaluation;

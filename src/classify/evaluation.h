@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "catalogues/coding_standard.h"
+#include "classify/baseline.h"
 #include "classify/files_summary.h"
 #include "classify/guideline_findings.h"
 #include "classify/guideline_status.h"
@@ -28,6 +29,7 @@ struct Provenance {
   std::optional<InputDigest> results;          // digests, when the run asked for them
   std::optional<InputDigest> checkersReport;   // --checkers-report=, if given
   std::optional<InputDigest> filesList;        // --files=, if given
+  std::optional<InputDigest> baseline;         // --baseline=, if given
 };
 
 // Everything a run has read, and the options that shape its judgement.
@@ -42,6 +44,8 @@ struct RunInputs {
   std::optional<std::string> projectVersion;
   std::time_t date = 0;                         // the moment the outputs show
   Provenance provenance = {};
+  std::optional<BaselineFile> baseline;         // --baseline=, if given
+  bool gateOnNew = false;                       // --gate=new
 };
 
 // One catalogue row of the report as judged.
@@ -53,6 +57,19 @@ struct GuidelineEvaluation {
   std::vector<ResultRecord> accepted;  // the remarked findings filed under the guideline's id
   std::vector<GuidelineFinding> findings;  // its own findings one by one: those that count, then the accepted
   std::string name;                        // as the CI outputs name it ("Rule 10.1", "CWE-787"); unique in a run
+  std::vector<FindingKeyCount> findingCounts;  // its findings by key, as a later run's baseline reads them
+  std::optional<GuidelineBaseline> baseline;   // compared with the baseline, when one was given
+};
+
+// The run compared with its baseline, over all guidelines.
+struct BaselineComparison {
+  CountChange violations;
+  CountChange accepted;
+  int guidelinesWithNew = 0;  // guidelines with new violations
+  int regressed = 0;          // guidelines whose checks ran in the baseline and do not now
+  bool gated = false;         // --gate=new: the exit status says whether the run passes the gate
+  // No new violations, no regressed guideline and no fatal analysis error.
+  bool gatePassed = false;
 };
 
 // Why a run is not compliant; the evaluation lists every reason in the order the
@@ -89,8 +106,13 @@ struct ComplianceEvaluation {
   // Inputs that most likely do not say what the user meant; they change no verdict.
   std::vector<RunWarning> warnings;
 
+  std::optional<BaselineComparison> baseline;  // when a baseline was given
+
   std::vector<VerdictReason> reasons;  // empty exactly when the run is compliant
   bool compliant() const { return reasons.empty(); }
+  // What the exit status says: that the run passes the gate when one was asked for,
+  // else that it is compliant.
+  bool passes() const { return baseline && baseline->gated ? baseline->gatePassed : compliant(); }
   // Whether the findings alone, before the configuration notes, leave the run
   // compliant: the colour of the report's tables shows this.
   bool compliantByFindings() const;

@@ -38,7 +38,8 @@ std::vector<GuidelineFinding> guidelineFindings(const ResultsDocument& document,
                         .level = findingLevel(record.severity),
                         .accepted = accepted,
                         .idSuppressed = suppressed.contains(record.id),
-                        .occurrence = seen[key]++});
+                        .occurrence = seen[key]++,
+                        .newSinceBaseline = false});
   };
   for (const auto position : verdict.findings) add(position, false);
   for (const auto position : verdict.acceptedFindings) add(position, true);

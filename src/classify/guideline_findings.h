@@ -39,6 +39,8 @@ struct GuidelineFinding {
   // first file. With the standard, the guideline, the id and the file it tells findings
   // apart without line numbers, so a fingerprint made of them survives moved code.
   std::uint32_t occurrence = 0;
+  // With a baseline: the finding is one more of its key than the baseline counted.
+  bool newSinceBaseline = false;
 };
 
 // The findings of a judged guideline: those that count (the verdict's `findings`, in

@@ -49,7 +49,8 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments) {
                takeValue(argument, "--markdown-summary=", options.markdownSummary) ||
                takeValue(argument, "--sarif-output=", options.sarifOutput) ||
                takeValue(argument, "--junit-output=", options.junitOutput) ||
-               takeValue(argument, "--code-quality-output=", options.codeQualityOutput)) {
+               takeValue(argument, "--code-quality-output=", options.codeQualityOutput) ||
+               takeValue(argument, "--baseline=", options.baseline)) {
     } else if (argument == "--strict") {
       options.strict = true;
     } else if (argument.starts_with("--error-exit-status=")) {
@@ -61,6 +62,14 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments) {
         return parsed;
       }
       options.errorExitStatus = status;
+    } else if (argument.starts_with("--gate=")) {
+      const std::string value = argument.substr(std::string_view("--gate=").size());
+      if (value != "new") {
+        parsed.outcome = ParsedCommandLine::Outcome::InvalidGate;
+        parsed.invalidValue = value;
+        return parsed;
+      }
+      options.gateOnNew = true;
     } else if (argument.starts_with("--suppressions=")) {
       addSuppressions(options.suppressions, std::string_view(argument).substr(std::string_view("--suppressions=").size()));
     } else if (argument.starts_with("-")) {
@@ -71,7 +80,11 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments) {
       options.resultsFile = argument;
     }
   }
-  if (!options.resultsFile) parsed.outcome = ParsedCommandLine::Outcome::Usage;
+  if (!options.resultsFile) {
+    parsed.outcome = ParsedCommandLine::Outcome::Usage;
+  } else if (options.gateOnNew && !options.baseline) {
+    parsed.outcome = ParsedCommandLine::Outcome::GateWithoutBaseline;
+  }
   return parsed;
 }
 

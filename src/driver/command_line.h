@@ -26,6 +26,8 @@ struct RunOptions {
   std::optional<std::string> codeQualityOutput;  // --code-quality-output=
   bool strict = false;                         // --strict: a warning makes the exit status non-zero
   std::optional<int> errorExitStatus;          // --error-exit-status=N: a failed run's status
+  std::optional<std::string> baseline;         // --baseline=: the JSON report of an earlier run
+  bool gateOnNew = false;                      // --gate=new: the exit status says whether anything is new
 };
 
 // The values --error-exit-status= takes.
@@ -33,16 +35,18 @@ inline constexpr int lowestErrorExitStatus = 2;
 inline constexpr int highestErrorExitStatus = 125;
 
 struct ParsedCommandLine {
-  enum class Outcome { Run, Usage, UnknownOption, InvalidValue, Help, Version };
+  enum class Outcome { Run, Usage, UnknownOption, InvalidValue, InvalidGate, GateWithoutBaseline, Help, Version };
   Outcome outcome = Outcome::Run;
   RunOptions options;         // as far as the parsing went
   std::string unknownOption;  // the argument that was not recognised
-  std::string invalidValue;   // InvalidValue: the value of --error-exit-status= that is not 2..125
+  std::string invalidValue;   // InvalidValue: the value of --error-exit-status= that is not 2..125;
+                              // InvalidGate: the value of --gate= that is not "new"
 };
 
 // Parses the arguments after the program name, left to right; the first unknown
-// option, invalid --error-exit-status= value, --help or --version ends the parsing.
-// No argument at all, or no results file, asks for usage.
+// option, invalid --error-exit-status= or --gate= value, --help or --version ends the
+// parsing. No argument at all, or no results file, asks for usage; then --gate=new
+// without --baseline= is refused.
 ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments);
 
 // "Syntax: <program> [--cert-c] ... <report.xml>\n"

@@ -13,6 +13,7 @@
 #include "driver/report_file.h"
 #include "exports/exports.h"
 #include "html/report_document.h"
+#include "input/baseline_file.h"
 #include "input/checkers_report.h"
 #include "input/files_list.h"
 #include "input/results_reader.h"
@@ -25,7 +26,7 @@ namespace {
 // name existing files are compared.
 const std::string* outputNamingAnInput(const RunOptions& options) {
   std::vector<struct stat> inputs;
-  for (const auto* input : {&options.resultsFile, &options.checkersReport, &options.filesList}) {
+  for (const auto* input : {&options.resultsFile, &options.checkersReport, &options.filesList, &options.baseline}) {
     struct stat info {};
     if (*input && ::stat((*input)->c_str(), &info) == 0) inputs.push_back(info);
   }
@@ -96,7 +97,8 @@ enum class RunEnd {
 
 // The exit status of a run that ended so, the one place that decides it: 0 for a
 // compliant run (1 with --strict when it warned) and for --help and --version, 1 for a
-// non-compliant run, and for a failed run 1 or the --error-exit-status= value.
+// non-compliant run, and for a failed run 1 or the --error-exit-status= value. With
+// --gate=new, a run that passes the gate ends as a compliant one, else as a non-compliant one.
 int exitStatus(RunEnd end, const RunOptions& options, bool warned = false) {
   switch (end) {
     case RunEnd::Informed: return 0;
@@ -155,6 +157,14 @@ int runGuidegate(const std::vector<std::string>& arguments, std::ostream& out, s
         << lowestErrorExitStatus << " to " << highestErrorExitStatus << ")\n";
     return exitStatus(RunEnd::Failed, given);
   }
+  if (parsed.outcome == ParsedCommandLine::Outcome::InvalidGate) {
+    err << "Invalid --gate:" << parsed.invalidValue << " (the only gate is --gate=new)\n";
+    return exitStatus(RunEnd::Failed, given);
+  }
+  if (parsed.outcome == ParsedCommandLine::Outcome::GateWithoutBaseline) {
+    err << "Option --gate=new needs --baseline=FILE\n";
+    return exitStatus(RunEnd::Failed, given);
+  }
   if (parsed.outcome == ParsedCommandLine::Outcome::Usage) {
     err << usageText(programName);
     return exitStatus(RunEnd::Failed, given);
@@ -200,9 +210,13 @@ int runGuidegate(const std::vector<std::string>& arguments, std::ostream& out, s
     const ReadInput<ResultsDocument> results = loadResultsInput(*options.resultsFile, digest);
     ReadInput<std::vector<FileEntry>> files;
     if (options.filesList) files = readFilesListInput(*options.filesList, digest);
+    ReadInput<BaselineFile> baseline;
+    if (options.baseline)
+      baseline = readBaselineInput(*options.baseline, standardInfo(options.standard).flags.front(), digest);
     provenance.results = results.digest;
     provenance.checkersReport = std::move(checkersReport.digest);
     provenance.filesList = std::move(files.digest);
+    provenance.baseline = std::move(baseline.digest);
 
     const ComplianceEvaluation evaluation =
         evaluateRun({.standard = options.standard,
@@ -214,7 +228,9 @@ int runGuidegate(const std::vector<std::string>& arguments, std::ostream& out, s
                      .projectName = options.projectName,
                      .projectVersion = options.projectVersion,
                      .date = now,
-                     .provenance = std::move(provenance)});
+                     .provenance = std::move(provenance),
+                     .baseline = options.baseline ? std::make_optional(std::move(baseline.content)) : std::nullopt,
+                     .gateOnNew = options.gateOnNew});
     for (const auto& line : evaluation.diagnostics) err << line << "\n";
     if (!options.projectName) out << "Configuration: --project-name has not been provided\n";
     if (!options.projectVersion) out << "Configuration: --project-version has not been provided\n";
@@ -227,7 +243,7 @@ int runGuidegate(const std::vector<std::string>& arguments, std::ostream& out, s
     if (options.junitOutput) writeReportFile(*options.junitOutput, {junitReport(evaluation)});
     if (options.codeQualityOutput) writeReportFile(*options.codeQualityOutput, {codeQualityReport(evaluation)});
     for (const auto& warning : evaluation.warnings) err << "Warning: " << oneLine(warning.text) << "\n";
-    return exitStatus(evaluation.compliant() ? RunEnd::Compliant : RunEnd::NonCompliant, options,
+    return exitStatus(evaluation.passes() ? RunEnd::Compliant : RunEnd::NonCompliant, options,
                       !evaluation.warnings.empty());
   } catch (const std::exception& error) {
     err << error.what() << "\n";

@@ -34,9 +34,11 @@ json filesRows(const std::vector<FileRow>& rows) {
 
 json positionNumber(int number) { return number > 0 ? json(number) : json(nullptr); }
 
-json findingEntries(const ComplianceEvaluation& evaluation, const GuidelineEvaluation& judged) {
+// The guideline's findings, or only those new since the baseline.
+json findingEntries(const ComplianceEvaluation& evaluation, const GuidelineEvaluation& judged, bool onlyNew = false) {
   json findings = json::array();
   for (const auto& finding : judged.findings) {
+    if (onlyNew && !finding.newSinceBaseline) continue;
     const ResultRecord& record = evaluation.document->results[finding.position];
     json locations = json::array();
     for (const auto& place : findingPlaces(record))
@@ -50,6 +52,28 @@ json findingEntries(const ComplianceEvaluation& evaluation, const GuidelineEvalu
                         {"accepted", finding.accepted}});
   }
   return findings;
+}
+
+json countChange(const CountChange& change) {
+  return {{"new", change.added}, {"fixed", change.fixed}, {"outstanding", change.outstanding}};
+}
+
+json keyCounts(const std::vector<FindingKeyCount>& keys) {
+  json entries = json::array();
+  for (const auto& key : keys)
+    entries.push_back({{"id", key.id}, {"file", key.file}, {"count", key.count}, {"accepted", key.accepted}});
+  return entries;
+}
+
+json baselineEntry(const ComplianceEvaluation& evaluation, const GuidelineEvaluation& judged) {
+  if (!judged.baseline) return nullptr;
+  const GuidelineBaseline& compared = *judged.baseline;
+  json entry = countChange(compared.violations);
+  entry["accepted"] = countChange(compared.accepted);
+  entry["regressed"] = compared.regressed;
+  entry["newFindings"] = findingEntries(evaluation, judged, true);
+  entry["fixedCounts"] = keyCounts(compared.fixed);
+  return entry;
 }
 
 json guidelineEntry(const ComplianceEvaluation& evaluation, const GuidelineEvaluation& judged, bool misraC) {
@@ -66,7 +90,22 @@ json guidelineEntry(const ComplianceEvaluation& evaluation, const GuidelineEvalu
           {"violations", violations},
           {"acceptedViolations", accepted},
           {"suppressed", {{"byOption", verdict.suppressedByOption}, {"inResults", verdict.suppressedInResults}}},
-          {"findings", findingEntries(evaluation, judged)}};
+          {"findings", findingEntries(evaluation, judged)},
+          {"findingCounts", keyCounts(judged.findingCounts)},
+          {"baseline", baselineEntry(evaluation, judged)}};
+}
+
+json runBaselineEntry(const ComplianceEvaluation& evaluation) {
+  if (!evaluation.baseline) return nullptr;
+  const BaselineComparison& comparison = *evaluation.baseline;
+  json regressed = json::array();
+  for (const auto& judged : evaluation.guidelines)
+    if (judged.baseline && judged.baseline->regressed) regressed.push_back(judged.guideline.id);
+  return {{"violations", countChange(comparison.violations)},
+          {"accepted", countChange(comparison.accepted)},
+          {"guidelinesWithNew", comparison.guidelinesWithNew},
+          {"regressed", std::move(regressed)},
+          {"gate", comparison.gated ? json{{"kind", "new"}, {"passed", comparison.gatePassed}} : json(nullptr)}};
 }
 
 json inputEntry(const std::optional<InputDigest>& input) {
@@ -79,7 +118,8 @@ json provenanceEntry(const Provenance& provenance) {
           {"inputs",
            {{"results", inputEntry(provenance.results)},
             {"checkersReport", inputEntry(provenance.checkersReport)},
-            {"files", inputEntry(provenance.filesList)}}}};
+            {"files", inputEntry(provenance.filesList)},
+            {"baseline", inputEntry(provenance.baseline)}}}};
 }
 
 }  // namespace
@@ -89,7 +129,7 @@ std::string jsonReport(const ComplianceEvaluation& evaluation) {
   const bool misraC = misraCEdition(evaluation.standard).has_value();
 
   json root;
-  root["schemaVersion"] = 2;
+  root["schemaVersion"] = baselineSchemaVersion;
   root["tool"] = {{"name", "guidegate"}, {"version", GUIDEGATE_VERSION}};
   root["standard"] = {{"flag", std::string(standard.flags.front())},
                       {"title", std::string(standard.title)},
@@ -130,6 +170,7 @@ std::string jsonReport(const ComplianceEvaluation& evaluation) {
     summary["byCategory"] = nullptr;
   }
   root["summary"] = summary;
+  root["baseline"] = runBaselineEntry(evaluation);
   root["provenance"] = provenanceEntry(evaluation.provenance);
 
   return root.dump(2, ' ', false, json::error_handler_t::replace) + "\n";

@@ -1,0 +1,88 @@
+#include "classify/baseline.h"
+
+#include <array>
+#include <map>
+#include <utility>
+
+namespace guidegate {
+namespace {
+
+using Key = std::pair<std::string, std::string>;  // id, file
+
+}  // namespace
+
+std::string_view keyFile(const ResultRecord& record) {
+  if (record.files.empty()) return {};
+  std::string_view file = record.files.front();
+  if (file.starts_with("./")) file.remove_prefix(2);
+  return file;
+}
+
+std::vector<FindingKeyCount> findingKeyCounts(const ResultsDocument& document,
+                                              const std::vector<GuidelineFinding>& findings) {
+  std::map<Key, std::array<int, 2>> counts;  // counted, accepted
+  for (const auto& finding : findings) {
+    const ResultRecord& record = document.results[finding.position];
+    ++counts[{record.id, std::string(keyFile(record))}][finding.accepted ? 1 : 0];
+  }
+  std::vector<FindingKeyCount> keys;
+  keys.reserve(counts.size());
+  for (auto& [key, count] : counts) keys.push_back({key.first, key.second, count[0], count[1]});
+  return keys;
+}
+
+CountChange& CountChange::operator+=(const CountChange& other) {
+  added += other.added;
+  fixed += other.fixed;
+  outstanding += other.outstanding;
+  return *this;
+}
+
+GuidelineBaseline compareWithBaseline(const ResultsDocument& document, const std::vector<FindingKeyCount>& now,
+                                      const BaselineGuideline* before, bool executedNow,
+                                      std::vector<GuidelineFinding>& findings) {
+  GuidelineBaseline compared;
+  compared.regressed = before && before->executed && !executedNow;
+
+  // Per key: the baseline's counted and accepted findings, then this run's.
+  std::map<Key, std::array<int, 4>> counts;
+  if (before)
+    for (const auto& key : before->findingCounts) {
+      auto& count = counts[{key.id, key.file}];
+      count[0] += key.count;  // the reader bounds the sum of the file's counts
+      count[1] += key.accepted;
+    }
+  for (const auto& key : now) {
+    auto& count = counts[{key.id, key.file}];
+    count[2] = key.count;
+    count[3] = key.accepted;
+  }
+
+  auto change = [](int was, int is) {
+    return CountChange{.added = is > was ? is - was : 0,
+                       .fixed = was > is ? was - is : 0,
+                       .outstanding = was < is ? was : is};
+  };
+  for (const auto& [key, count] : counts) {
+    const CountChange counted = change(count[0], count[2]);
+    const CountChange accepted = change(count[1], count[3]);
+    compared.violations += counted;
+    compared.accepted += accepted;
+    if (counted.fixed > 0 || accepted.fixed > 0) compared.fixed.push_back({key.first, key.second, counted.fixed, accepted.fixed});
+  }
+
+  // The first findings of each key and kind are the ones the baseline knew.
+  for (auto& finding : findings) {
+    const ResultRecord& record = document.results[finding.position];
+    const auto found = counts.find({record.id, std::string(keyFile(record))});
+    int* known = found == counts.end() ? nullptr : &found->second[finding.accepted ? 1 : 0];
+    if (known && *known > 0) {
+      --*known;
+    } else {
+      finding.newSinceBaseline = true;
+    }
+  }
+  return compared;
+}
+
+}  // namespace guidegate
