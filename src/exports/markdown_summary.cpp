@@ -1,3 +1,4 @@
+#include "exports/baseline_summary.h"
 #include "exports/exports.h"
 #include "exports/status_counts.h"
 
@@ -28,6 +29,7 @@ std::string markdownSummary(const ComplianceEvaluation& evaluation) {
   if (evaluation.projectVersion) md += "**Project version:** " + headerText(*evaluation.projectVersion) + "  \n";
   md += "**Checking tool:** " + headerText(evaluation.document->checkingTool) + "  \n";
   md += "**Date:** " + isoDate(evaluation.date) + "\n\n";
+  md += markdownBaselineSection(evaluation);
 
   // Violated guidelines first, then those not executed, each as long as the size allows.
   std::vector<const GuidelineEvaluation*> violated;

@@ -108,6 +108,25 @@ json resultEntry(const ComplianceEvaluation& evaluation, const GuidelineEvaluati
          {"status", "rejected"},
          {"justification", "Suppressed id " + neutralText(record.id) + ", which the report still counts"}});
   if (!suppressions.empty()) result["suppressions"] = std::move(suppressions);
+  if (evaluation.baseline) result["baselineState"] = finding.newSinceBaseline ? "new" : "unchanged";
+  return result;
+}
+
+// The findings of one key and kind that the baseline had and this run has not, as one
+// result seen `count` times: only their key is known.
+json absentEntry(const GuidelineEvaluation& judged, std::size_t ruleIndex, const FindingKeyCount& key, bool accepted,
+                 int count) {
+  json result = {{"ruleId", judged.name},
+                 {"ruleIndex", ruleIndex},
+                 {"level", "none"},
+                 {"message",
+                  {{"text", std::string(accepted ? "Accepted finding " : "Finding ") + messageText(neutralText(key.id)) +
+                                " against " + judged.name + " fixed since the baseline"}}}};
+  if (!key.file.empty())
+    result["locations"] = json::array({{{"physicalLocation", {{"artifactLocation", {{"uri", fileUri(key.file)}}}}}}});
+  if (accepted) result["suppressions"] = json::array({{{"kind", "inSource"}}});
+  result["occurrenceCount"] = count;
+  result["baselineState"] = "absent";
   return result;
 }
 
@@ -118,10 +137,16 @@ std::string sarifReport(const ComplianceEvaluation& evaluation) {
   json rules = json::array();
   json results = json::array();
   for (const auto& judged : evaluation.guidelines) {
-    if (judged.findings.empty()) continue;
+    const std::vector<FindingKeyCount> noneFixed;
+    const auto& fixed = judged.baseline ? judged.baseline->fixed : noneFixed;
+    if (judged.findings.empty() && fixed.empty()) continue;
     const std::size_t ruleIndex = rules.size();
     rules.push_back(ruleEntry(evaluation, judged));
     for (const auto& finding : judged.findings) results.push_back(resultEntry(evaluation, judged, ruleIndex, finding));
+    for (const auto& key : fixed) {
+      if (key.count > 0) results.push_back(absentEntry(judged, ruleIndex, key, false, key.count));
+      if (key.accepted > 0) results.push_back(absentEntry(judged, ruleIndex, key, true, key.accepted));
+    }
   }
 
   json run;
