@@ -128,6 +128,10 @@ Options:
                                 the outputs still written
   --error-exit-status=N         the exit status of a failed run instead of 1 (N from 2 to 125),
                                 to tell a broken gate from a non-compliant project
+  --baseline=FILE               compare with an earlier run: FILE is its --json-output= report,
+                                of the same standard; the exports show what is new and fixed
+  --gate=new                    with --baseline=: exit 0 unless there are new violations, a
+                                guideline no longer executed or fatal analysis errors
   --help                        print this help and exit
   --version                     print the version and exit
 
@@ -144,11 +148,13 @@ Warnings:
   unless --strict is given.
 
 Exit status:
-  0  the report was written and says Compliant; or --help or --version
-  1  the report was written and says Non compliant (or, with --strict, the run warned), or
-     the run failed: usage, unknown option, unreadable or invalid input, an output that
-     cannot be written, an output naming an input, two outputs naming the same file, an
-     invalid SOURCE_DATE_EPOCH (message on standard error)
+  0  the report was written and says Compliant, or with --gate=new nothing is new since
+     the baseline; or --help or --version
+  1  the report was written and says Non compliant (with --gate=new: there are new
+     violations, a guideline no longer executed or fatal analysis errors; or, with --strict,
+     the run warned), or the run failed: usage, unknown option, unreadable or invalid input
+     or baseline, an output that cannot be written, an output naming an input, two outputs
+     naming the same file, an invalid SOURCE_DATE_EPOCH (message on standard error)
   N  a failed run, with --error-exit-status=N
 
 Environment:

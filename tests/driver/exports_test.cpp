@@ -351,9 +351,10 @@ TEST(Provenance, JsonRecordsArgumentsAndInputsMarkdownEndsWithTheResultsDigest) 
       {"inputs",
        {{"results", {{"path", "in/results.xml"}, {"size", 1234}, {"sha256", resultsSha}}},
         {"checkersReport", {{"path", "checkers.txt"}, {"size", 0}, {"sha256", checkersSha}}},
-        {"files", {{"path", filesList.path()}, {"size", 39}, {"sha256", filesSha}}}}}};
+        {"files", {{"path", filesList.path()}, {"size", 39}, {"sha256", filesSha}}},
+        {"baseline", nullptr}}}};
   EXPECT_EQ(exports.report["provenance"], expected);
-  EXPECT_EQ(exports.report["schemaVersion"], 2);
+  EXPECT_EQ(exports.report["schemaVersion"], 3);
   EXPECT_EQ(exports.report["tool"]["version"], GUIDEGATE_VERSION);
   const std::string footer = std::string("\nWritten by guidegate ") + GUIDEGATE_VERSION +
                              " from the results file with SHA-256 " + resultsSha + ".\n";

@@ -8,6 +8,11 @@ file the run writes, at the path it writes it. The binary runs under the name
 status, both streams and the set of written files with their bytes all match, and
 no input was removed or changed into something else.
 
+A case may hold `first/`, a run made before its own: `first/args`, optional `first/env`
+and `first/`'s other files as that run's inputs. It runs first in the same folder, and
+what it writes (a JSON report to compare with, say) is an input of the case's run; its
+streams are not compared, but it must end with status 0 or 1.
+
 With UPDATE_GOLDEN=1 in the environment, `expected/` is rewritten from the run.
 
 Usage: golden.py BINARY CASE_FOLDER...   (a folder of case folders runs all of them)
@@ -23,7 +28,7 @@ import tempfile
 # The fixed moment every report is dated with unless a case's env file says otherwise:
 # 14 November 2023, 22:13:20 UTC.
 DEFAULT_EPOCH = b"1700000000"
-CASE_FILES = {"args", "env", "expected"}
+CASE_FILES = {"args", "env", "expected", "first"}
 STREAMS = ("stdout", "stderr", "status")
 TIMEOUT_SECONDS = 300
 
@@ -74,8 +79,7 @@ def snapshot(root):
     return entries
 
 
-def run_case(binary, case, work):
-    """Runs one case in `work`; returns its outputs by expected/ path, and problems."""
+def copy_inputs(case, work):
     for name in os.listdir(case):
         if name in CASE_FILES:
             continue
@@ -84,14 +88,31 @@ def run_case(binary, case, work):
             shutil.copytree(source, target, symlinks=True)
         else:
             shutil.copy2(source, target, follow_symlinks=False)
-    before = snapshot(work)
 
+
+def run_binary(binary, case, work):
     env = dict(os.environb)
     env[b"SOURCE_DATE_EPOCH"] = DEFAULT_EPOCH
     env.update(read_env(case))
     arguments = read_lines(os.path.join(case, "args"))
-    completed = subprocess.run([b"guidegate"] + arguments, executable=binary, cwd=work, env=env,
-                               stdin=subprocess.DEVNULL, capture_output=True, timeout=TIMEOUT_SECONDS)
+    return subprocess.run([b"guidegate"] + arguments, executable=binary, cwd=work, env=env,
+                          stdin=subprocess.DEVNULL, capture_output=True, timeout=TIMEOUT_SECONDS)
+
+
+def run_case(binary, case, work):
+    """Runs one case in `work`; returns its outputs by expected/ path, and problems."""
+    problems = []
+    first = os.path.join(case, "first")
+    if os.path.isfile(os.path.join(first, "args")):
+        copy_inputs(first, work)
+        completed = run_binary(binary, first, work)
+        if completed.returncode not in (0, 1):
+            problems.append(f"the first run ended with status {completed.returncode}: "
+                            + completed.stderr.decode("latin-1").strip())
+    copy_inputs(case, work)
+    before = snapshot(work)
+
+    completed = run_binary(binary, case, work)
     status = completed.returncode
     outputs = {
         "stdout": completed.stdout,
@@ -99,7 +120,6 @@ def run_case(binary, case, work):
         "status": (b"%d\n" % status) if status >= 0 else (b"killed by signal %d\n" % -status),
     }
 
-    problems = []
     after = snapshot(work)
     for path, (kind, _) in before.items():
         if path not in after:
