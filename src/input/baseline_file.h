@@ -35,7 +35,7 @@ struct BaselineFile {
 ReadInput<BaselineFile> readBaselineInput(const std::string& path, std::string_view standardFlag, Digest digest);
 
 // As readBaselineInput, from the text of the file; the InputError says only the reason.
-BaselineFile parseBaseline(std::string_view text, std::string_view standardFlag);
+BaselineFile parseBaseline(std::string_view content, std::string_view standardFlag);
 
 // The schema version of the JSON report that this version writes and reads as a baseline.
 inline constexpr int baselineSchemaVersion = 3;
