@@ -19,7 +19,7 @@ bool parseCheckersReportLine(std::string_view line, std::string& label, bool& ra
 CheckersRun readCheckersReport(const std::string& path) { return readCheckersReportInput(path, Digest::Skip).content; }
 
 ReadInput<CheckersRun> readCheckersReportInput(const std::string& path, Digest digest) {
-  const std::optional<std::string> content = readTextFile(path);
+  const std::optional<std::string> content = readInputFile(path);
   if (!content) throw InputError("Configuration: --checkers-report file not found");
   ReadInput<CheckersRun> read;
   if (digest == Digest::Sha256) read.digest = digestInput(path, *content);

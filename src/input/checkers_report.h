@@ -18,7 +18,8 @@ bool parseCheckersReportLine(std::string_view line, std::string& label, bool& ra
 
 // The checkers report at `path`, the last line naming a label deciding its flag.
 // Throws InputError("Configuration: --checkers-report file not found") when the file
-// cannot be opened.
+// cannot be opened or is a directory, InputError("Failed to open file:" + path) when it
+// is a device or a read fails.
 CheckersRun readCheckersReport(const std::string& path);
 
 // As readCheckersReport; with Digest::Sha256 also the digest of the bytes it read.

@@ -8,7 +8,7 @@ namespace guidegate {
 std::vector<FileEntry> readFilesList(const std::string& path) { return readFilesListInput(path, Digest::Skip).content; }
 
 ReadInput<std::vector<FileEntry>> readFilesListInput(const std::string& path, Digest digest) {
-  const std::optional<std::string> content = readTextFile(path);
+  const std::optional<std::string> content = readInputFile(path);
   if (!content) throw InputError("Failed to open file:" + path);
   ReadInput<std::vector<FileEntry>> read;
   if (digest == Digest::Sha256) read.digest = digestInput(path, *content);

@@ -16,7 +16,7 @@ struct FileEntry {
 
 // Reads the files list at `path`. Lines without a blank, or whose blanks reach the
 // end of the line, are skipped. Throws InputError("Failed to open file:" + path) when
-// the file cannot be opened.
+// the file cannot be opened or read, is a directory or a device.
 std::vector<FileEntry> readFilesList(const std::string& path);
 
 // As readFilesList; with Digest::Sha256 also the digest of the bytes it read.

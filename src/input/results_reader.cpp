@@ -1,20 +1,17 @@
 #include "input/results_reader.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include <tinyxml2.h>
 
 #include "input/input_error.h"
 #include "input/markup_scan.h"
+#include "input/text_file.h"
 
 namespace guidegate {
 namespace {
@@ -100,37 +97,6 @@ int versionNumber(const char* text) {
   return static_cast<int>(value);
 }
 
-// The whole content of the results file at `path`, read once. A directory, a character
-// or block device (such as /dev/zero, which never ends) and any read error give
-// "Failed to open file:"; pipes and FIFOs are read to their end.
-std::string readResultsFile(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) throw InputError("Failed to open file:" + path);
-  struct Closer {
-    int fd;
-    ~Closer() { ::close(fd); }
-  } closer{fd};
-  struct stat info {};
-  if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode) || S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode))
-    throw InputError("Failed to open file:" + path);
-  // Read straight into the text, sized by the file's length when it has one.
-  std::string bytes(S_ISREG(info.st_mode) && info.st_size > 0 ? static_cast<std::size_t>(info.st_size) + 1 : 1 << 16,
-                    '\0');
-  std::size_t used = 0;
-  while (true) {
-    if (used == bytes.size()) bytes.resize(2 * bytes.size());
-    const ssize_t count = ::read(fd, bytes.data() + used, bytes.size() - used);
-    if (count == 0) break;
-    if (count < 0) {
-      if (errno == EINTR) continue;
-      throw InputError("Failed to open file:" + path);
-    }
-    used += static_cast<std::size_t>(count);
-  }
-  bytes.resize(used);
-  return bytes;
-}
-
 }  // namespace
 
 ResultsDocument loadResultsDocument(const std::string& path) { return loadResultsInput(path, Digest::Skip).content; }
@@ -141,11 +107,12 @@ ReadInput<ResultsDocument> loadResultsInput(const std::string& path, Digest dige
 
   auto xml = std::make_unique<tinyxml2::XMLDocument>(true, tinyxml2::PRESERVE_WHITESPACE);
   {
-    std::string bytes = readResultsFile(path);
-    if (digest == Digest::Sha256) read.digest = digestInput(path, bytes);
+    std::optional<std::string> bytes = readInputFile(path);
+    if (!bytes) throw InputError("Failed to open file:" + path);
+    if (digest == Digest::Sha256) read.digest = digestInput(path, *bytes);
     // The scan comes first: it ends a file with an attribute bomb before the parser
     // compares each attribute with all earlier ones.
-    if (holdsMarkupFault(bytes) || xml->Parse(bytes.data(), bytes.size()) != tinyxml2::XML_SUCCESS)
+    if (holdsMarkupFault(*bytes) || xml->Parse(bytes->data(), bytes->size()) != tinyxml2::XML_SUCCESS)
       throw InputError("Invalid XML data in file:" + path);
   }
 

@@ -1,4 +1,5 @@
-// Reading the plain-text inputs (checkers report, files list) whole, then line by line.
+// Reading an input file whole (results file, checkers report, files list), then a text
+// line by line.
 #pragma once
 
 #include <optional>
@@ -7,9 +8,12 @@
 
 namespace guidegate {
 
-// The whole content of the file at `path`, or nothing when it cannot be opened or is a
-// directory.
-std::optional<std::string> readTextFile(const std::string& path);
+// The whole content of the file at `path`, read once; nothing when it cannot be opened
+// or is a directory (each reader says so in its own words). A character or block device
+// (/dev/zero, /dev/urandom: endless) and any read error raise InputError("Failed to
+// open file:" + path): an input is never taken as complete when it was cut short.
+// Pipes, FIFOs and process substitution are read to their end.
+std::optional<std::string> readInputFile(const std::string& path);
 
 // Calls `onLine` with each line of `content`, split as std::getline splits a stream
 // (a final line without a newline counts, nothing after a final newline does), without

@@ -1,12 +1,17 @@
 // Reading the analyzer's plain-text checkers report.
 #include "input/checkers_report.h"
+#include "input/files_list.h"
 #include "input/input_error.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <thread>
 
 namespace guidegate {
 namespace {
@@ -88,6 +93,59 @@ TEST_F(CheckersReportFileTest, MissingFileIsAnInputError) {
   } catch (const InputError& error) {
     EXPECT_STREQ(error.what(), "Configuration: --checkers-report file not found");
   }
+}
+
+// The message an input reader raises for `path`, or "" when it reads it.
+std::string failure(const std::function<void(const std::string&)>& reader, const std::string& path) {
+  try {
+    reader(path);
+    return "";
+  } catch (const InputError& error) {
+    return error.what();
+  }
+}
+
+// Both plain-text inputs refuse devices (an endless /dev/zero or /dev/urandom would be
+// read until memory runs out) and fail on a read error instead of taking what came
+// before it; they read FIFOs and pipes (process substitution) to their end.
+TEST_F(CheckersReportFileTest, DevicesAndReadErrorsFailBothTextInputs) {
+  const std::vector<std::pair<std::string, std::function<void(const std::string&)>>> readers = {
+      {"checkers report", [](const std::string& path) { readCheckersReport(path); }},
+      {"files list", [](const std::string& path) { readFilesList(path); }}};
+  for (const auto& [name, reader] : readers) {
+    SCOPED_TRACE(name);
+    for (const std::string device : {"/dev/zero", "/dev/urandom", "/dev/null"})
+      EXPECT_EQ(failure(reader, device), "Failed to open file:" + device);
+    // Reading the start of its own memory fails with an I/O error.
+    EXPECT_EQ(failure(reader, "/proc/self/mem"), "Failed to open file:/proc/self/mem");
+  }
+}
+
+TEST_F(CheckersReportFileTest, FifosAndPipesAreReadToTheirEnd) {
+  const std::string padding(200000, '#');
+  const auto fifo = (dir_ / "checkers.fifo").string();
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  std::thread writer([&] { std::ofstream(fifo, std::ios::binary) << padding << "\nYes  CheckLast::afterPadding\n"; });
+  const CheckersRun run = readCheckersReport(fifo);
+  writer.join();
+  EXPECT_EQ(run, (CheckersRun{{"CheckLast::afterPadding", true}}));
+
+  int ends[2];
+  ASSERT_EQ(::pipe(ends), 0);
+  const std::string list = padding + "\nd41d8cd98f00b204e9800998ecf8427e  src/last.c\n";
+  std::thread feeder([&] {
+    for (std::size_t at = 0; at < list.size();) {
+      const auto written = ::write(ends[1], list.data() + at, list.size() - at);
+      if (written <= 0) break;
+      at += static_cast<std::size_t>(written);
+    }
+    ::close(ends[1]);
+  });
+  const auto files = readFilesList("/dev/fd/" + std::to_string(ends[0]));
+  feeder.join();
+  ::close(ends[0]);
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_EQ(files[0].fileName, "src/last.c");
 }
 
 }  // namespace
