@@ -6,49 +6,56 @@
 
 #include <cerrno>
 #include <climits>
-#include <cstdlib>
+#include <optional>
 #include <stdexcept>
-#include <vector>
+#include <string_view>
+
+#include "driver/temporary_files.h"
 
 namespace guidegate {
 namespace {
 
-bool writeAll(int fd, std::initializer_list<std::string_view> pieces) {
-  for (auto piece : pieces) {
-    const char* data = piece.data();
-    std::size_t left = piece.size();
-    while (left > 0) {
-      const ssize_t written = ::write(fd, data, left);
-      if (written < 0) {
-        if (errno == EINTR) continue;
-        return false;
-      }
-      data += written;
-      left -= static_cast<std::size_t>(written);
+bool writeAll(int fd, std::string_view text) {
+  while (!text.empty()) {
+    const ssize_t written = ::write(fd, text.data(), text.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
     }
+    text.remove_prefix(static_cast<std::size_t>(written));
   }
   return true;
 }
 
-// The file a path finally names, its symbolic links followed, also a last one that
-// leads to a file not made yet (the report then creates that file); the path itself
-// when it is not a link; empty for a loop of links.
-std::string resolvedTarget(const std::string& path) {
+// The directory part of `path` with its final slash ("" for a bare name), and the name.
+std::string_view directoryOf(std::string_view path) {
+  const auto slash = path.rfind('/');
+  return slash == std::string_view::npos ? std::string_view() : path.substr(0, slash + 1);
+}
+
+// The file `path` finally names, its symbolic links followed (also a last one that
+// leads to a file not made yet: the writing then creates it); the path itself when it
+// is not a link. Nothing for a loop of links, or a link in a sticky, world-writable
+// directory whose owner is neither the user nor the directory's owner (as the kernel's
+// protected-symlinks rule refuses it). Links in the directories on the way are left to
+// the kernel.
+std::optional<std::string> followedLinks(const std::string& path) {
   std::string current = path;
   for (int hops = 0; hops < 40; ++hops) {
     struct stat link {};
     if (::lstat(current.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) return current;
-    char resolved[PATH_MAX];
-    if (::realpath(current.c_str(), resolved)) return resolved;
+    const std::string directory(directoryOf(current));
+    struct stat folder {};
+    if (::stat(directory.empty() ? "." : directory.c_str(), &folder) != 0) return std::nullopt;
+    const bool shared = (folder.st_mode & S_ISVTX) != 0 && (folder.st_mode & S_IWOTH) != 0;
+    if (shared && link.st_uid != ::geteuid() && link.st_uid != folder.st_uid) return std::nullopt;
     char text[PATH_MAX];
     const ssize_t length = ::readlink(current.c_str(), text, sizeof text);
-    if (length <= 0 || static_cast<std::size_t>(length) == sizeof text) return current;
+    if (length <= 0 || static_cast<std::size_t>(length) == sizeof text) return std::nullopt;
     std::string target(text, static_cast<std::size_t>(length));
-    const auto slash = current.rfind('/');
-    if (target.front() != '/' && slash != std::string::npos) target.insert(0, current, 0, slash + 1);
-    current = target;
+    current = target.front() == '/' ? target : directory + target;
   }
-  return {};
+  return std::nullopt;
 }
 
 mode_t newFileMode() {
@@ -57,56 +64,146 @@ mode_t newFileMode() {
   return 0666 & ~mask;
 }
 
-}  // namespace
+// A temporary name beside `target`: ".NAME.XXXXXX", or ".guidegate.XXXXXX" when that
+// would be longer than a file name may be.
+std::string temporaryPattern(std::string_view target) {
+  const std::string_view directory = directoryOf(target);
+  const std::string_view name = target.substr(directory.size());
+  std::string pattern(directory);
+  if (name.size() + 8 > NAME_MAX)
+    pattern += ".guidegate";
+  else
+    (pattern += '.') += name;
+  return pattern + ".XXXXXX";
+}
 
-void writeReportFile(const std::string& path, std::initializer_list<std::string_view> pieces) {
-  const std::runtime_error failure("Failed to write file:" + path);
-  if (path.empty()) throw failure;
+// Whether the user may replace the file `existing` in the directory of `target`: write
+// and search the directory and, in a sticky one, own the file or the directory.
+bool mayReplace(std::string_view target, const struct stat& existing) {
+  const std::string directory(directoryOf(target));
+  const char* folder = directory.empty() ? "." : directory.c_str();
+  if (::faccessat(AT_FDCWD, folder, W_OK | X_OK, AT_EACCESS) != 0) return false;
+  struct stat info {};
+  if (::stat(folder, &info) != 0) return false;
+  const uid_t user = ::geteuid();
+  return (info.st_mode & S_ISVTX) == 0 || user == 0 || existing.st_uid == user || info.st_uid == user;
+}
 
-  const std::string target = resolvedTarget(path);
-  if (target.empty()) throw failure;
+// How one document reaches its file.
+enum class Way {
+  Replace,  // a temporary file beside it, renamed over it
+  InPlace,  // the file itself, opened now and written once every temporary file is complete
+};
+
+struct Plan {
+  const OutputDocument* document = nullptr;
+  std::string target;
+  Way way = Way::Replace;
+  bool regular = false;             // an existing regular file (kept: mode, owner, group)
   struct stat existing {};
-  const bool exists = ::stat(target.c_str(), &existing) == 0;
+  int fd = -1;                      // InPlace: the open file
+  std::size_t temporary = 0;        // Replace: its index among the temporary files
+};
 
-  // The process's own standard output or error (/dev/stdout, also when the shell sent it
-  // to a regular file) is written through its descriptor: the report goes where the
+class Failure : public std::runtime_error {
+ public:
+  explicit Failure(const OutputDocument& document) : std::runtime_error("Failed to write file:" + document.path) {}
+};
+
+// Decides how `document` is written, opening what is written in place.
+Plan plan(const OutputDocument& document) {
+  Plan plan;
+  plan.document = &document;
+  if (document.path.empty()) throw Failure(document);
+  const auto target = followedLinks(document.path);
+  if (!target) throw Failure(document);
+  plan.target = *target;
+  if (::stat(plan.target.c_str(), &plan.existing) != 0) {
+    if (errno != ENOENT) throw Failure(document);
+    return plan;  // a new file
+  }
+
+  // The process's own standard output or error (/dev/stdout, also when the shell sent
+  // it to a regular file) is written through its descriptor: the report goes where the
   // stream goes, after what it already holds, and the file is not replaced.
   for (const int stream : {STDOUT_FILENO, STDERR_FILENO}) {
     struct stat opened {};
-    if (exists && ::fstat(stream, &opened) == 0 && opened.st_dev == existing.st_dev &&
-        opened.st_ino == existing.st_ino) {
-      if (!writeAll(stream, pieces)) throw failure;
-      return;
+    if (::fstat(stream, &opened) == 0 && opened.st_dev == plan.existing.st_dev &&
+        opened.st_ino == plan.existing.st_ino) {
+      plan.way = Way::InPlace;
+      plan.fd = ::dup(stream);
+      if (plan.fd < 0) throw Failure(document);
+      return plan;
     }
   }
 
-  if (exists && !S_ISREG(existing.st_mode)) {
-    const int fd = ::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-    if (fd < 0) throw failure;
-    const bool written = writeAll(fd, pieces);
-    if (::close(fd) != 0 || !written) throw failure;
-    return;
+  // Opening the file for writing (without truncating it) asks the system whether the
+  // user may write it; a device or a pipe is opened here to be written in place.
+  plan.regular = S_ISREG(plan.existing.st_mode);
+  const int fd = ::open(plan.target.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) throw Failure(document);
+  if (plan.regular && mayReplace(plan.target, plan.existing)) {
+    ::close(fd);
+    return plan;
   }
+  plan.way = Way::InPlace;
+  plan.fd = fd;
+  return plan;
+}
 
-  const auto slash = target.rfind('/');
-  const std::string directory = slash == std::string::npos ? "" : target.substr(0, slash + 1);
-  const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-  std::string temporary = directory + "." + name + ".XXXXXX";
-  std::vector<char> pattern(temporary.begin(), temporary.end());
-  pattern.push_back('\0');
-  const int fd = ::mkstemp(pattern.data());
-  if (fd < 0) throw failure;
-  temporary = pattern.data();
-
-  bool ok = ::fchmod(fd, exists ? (existing.st_mode & 07777) : newFileMode()) == 0;
-  ok = ok && writeAll(fd, pieces);
+// Writes the temporary file of a replacing plan, complete, with the mode, owner and
+// group the file will have. False on any failure.
+bool stage(Plan& plan, TemporaryFiles& temporaries, std::size_t index) {
+  std::string pattern = temporaryPattern(plan.target);
+  const int fd = temporaries.create(pattern);
+  if (fd < 0) return false;
+  plan.temporary = index;
+  if (plan.regular) {
+    // The owner first: a change of owner clears the set-user-ID and set-group-ID bits.
+    struct stat made {};
+    if (::fstat(fd, &made) == 0 && (made.st_uid != plan.existing.st_uid || made.st_gid != plan.existing.st_gid) &&
+        ::fchown(fd, plan.existing.st_uid, plan.existing.st_gid) != 0)
+      (void)::fchown(fd, static_cast<uid_t>(-1), plan.existing.st_gid);  // keep at least the group if allowed
+  }
+  bool ok = ::fchmod(fd, plan.regular ? (plan.existing.st_mode & 07777) : newFileMode()) == 0;
+  ok = ok && writeAll(fd, plan.document->content);
   ok = ok && ::fsync(fd) == 0;
   ok = ::close(fd) == 0 && ok;
-  ok = ok && ::rename(temporary.c_str(), target.c_str()) == 0;
-  if (!ok) {
-    ::unlink(temporary.c_str());
-    throw failure;
+  return ok;
+}
+
+bool writeInPlace(const Plan& plan) {
+  bool ok = !plan.regular || ::ftruncate(plan.fd, 0) == 0;
+  ok = ok && writeAll(plan.fd, plan.document->content);
+  if (plan.regular) ok = ok && ::fsync(plan.fd) == 0;
+  return ok;
+}
+
+// Closes the descriptors of the in-place plans.
+struct Descriptors {
+  std::vector<Plan>& plans;
+  ~Descriptors() {
+    for (auto& plan : plans)
+      if (plan.fd >= 0) ::close(plan.fd);
   }
+};
+
+}  // namespace
+
+void writeOutputFiles(const std::vector<OutputDocument>& documents) {
+  std::vector<Plan> plans;
+  plans.reserve(documents.size());
+  Descriptors descriptors{plans};
+  for (const auto& document : documents) plans.push_back(plan(document));
+
+  TemporaryFiles temporaries;  // removes what is left on any way out
+  std::size_t staged = 0;
+  for (auto& plan : plans)
+    if (plan.way == Way::Replace && !stage(plan, temporaries, staged++)) throw Failure(*plan.document);
+  for (auto& plan : plans)
+    if (plan.way == Way::InPlace && !writeInPlace(plan)) throw Failure(*plan.document);
+  for (auto& plan : plans)
+    if (plan.way == Way::Replace && !temporaries.rename(plan.temporary, plan.target)) throw Failure(*plan.document);
 }
 
 }  // namespace guidegate

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <exception>
+#include <new>
 #include <filesystem>
 #include <optional>
 #include <utility>
@@ -138,7 +139,7 @@ std::optional<std::time_t> parseSourceDateEpoch(const std::string& value) {
   if (value.empty() || value.size() > 18 || value.find_first_not_of("0123456789") != std::string::npos)
     return std::nullopt;
   const std::time_t moment = static_cast<std::time_t>(std::stoll(value));
-  if (reportDate(moment).empty()) return std::nullopt;
+  if (moment > latestSourceDateEpoch || reportDate(moment).empty()) return std::nullopt;
   return moment;
 }
 
@@ -199,6 +200,10 @@ int runGuidegate(const std::vector<std::string>& arguments, std::ostream& out, s
     return exitStatus(RunEnd::Failed, options);
   }
 
+  // What the run is doing, for the message when memory runs out; a plain text that
+  // needs no memory to be kept.
+  const std::string* reading = nullptr;
+  const char* doing = "reading file:";
   try {
     // Every input is read once, before anything is judged: the checkers report, the
     // results file, the files list. The exports record what each of them held.
@@ -206,18 +211,29 @@ int runGuidegate(const std::vector<std::string>& arguments, std::ostream& out, s
     Provenance provenance;
     provenance.arguments.assign(arguments.begin() + 1, arguments.end());
     ReadInput<CheckersRun> checkersReport;
-    if (options.checkersReport) checkersReport = readCheckersReportInput(*options.checkersReport, digest);
+    if (options.checkersReport) {
+      reading = &*options.checkersReport;
+      checkersReport = readCheckersReportInput(*options.checkersReport, digest);
+    }
+    reading = &*options.resultsFile;
     const ReadInput<ResultsDocument> results = loadResultsInput(*options.resultsFile, digest);
     ReadInput<std::vector<FileEntry>> files;
-    if (options.filesList) files = readFilesListInput(*options.filesList, digest);
+    if (options.filesList) {
+      reading = &*options.filesList;
+      files = readFilesListInput(*options.filesList, digest);
+    }
     ReadInput<BaselineFile> baseline;
-    if (options.baseline)
+    if (options.baseline) {
+      reading = &*options.baseline;
       baseline = readBaselineInput(*options.baseline, standardInfo(options.standard).flags.front(), digest);
+    }
     provenance.results = results.digest;
     provenance.checkersReport = std::move(checkersReport.digest);
     provenance.filesList = std::move(files.digest);
     provenance.baseline = std::move(baseline.digest);
 
+    reading = nullptr;
+    doing = "evaluating the results";
     const ComplianceEvaluation evaluation =
         evaluateRun({.standard = options.standard,
                      .document = results.content,
@@ -231,20 +247,31 @@ int runGuidegate(const std::vector<std::string>& arguments, std::ostream& out, s
                      .provenance = std::move(provenance),
                      .baseline = options.baseline ? std::make_optional(std::move(baseline.content)) : std::nullopt,
                      .gateOnNew = options.gateOnNew});
+
+    // Every output is rendered before any is written, and then all are written or none.
+    doing = "writing the outputs";
+    std::vector<OutputDocument> documents;
+    documents.push_back({*options.outputFile, renderHtmlReport(evaluation)});
+    if (options.jsonOutput) documents.push_back({*options.jsonOutput, jsonReport(evaluation)});
+    if (options.markdownSummary) documents.push_back({*options.markdownSummary, markdownSummary(evaluation)});
+    if (options.sarifOutput) documents.push_back({*options.sarifOutput, sarifReport(evaluation)});
+    if (options.junitOutput) documents.push_back({*options.junitOutput, junitReport(evaluation)});
+    if (options.codeQualityOutput) documents.push_back({*options.codeQualityOutput, codeQualityReport(evaluation)});
+
     for (const auto& line : evaluation.diagnostics) err << line << "\n";
     if (!options.projectName) out << "Configuration: --project-name has not been provided\n";
     if (!options.projectVersion) out << "Configuration: --project-version has not been provided\n";
     out.flush();  // the notes come before a report written to standard output
 
-    writeReportFile(*options.outputFile, {renderHtmlReport(evaluation)});
-    if (options.jsonOutput) writeReportFile(*options.jsonOutput, {jsonReport(evaluation)});
-    if (options.markdownSummary) writeReportFile(*options.markdownSummary, {markdownSummary(evaluation)});
-    if (options.sarifOutput) writeReportFile(*options.sarifOutput, {sarifReport(evaluation)});
-    if (options.junitOutput) writeReportFile(*options.junitOutput, {junitReport(evaluation)});
-    if (options.codeQualityOutput) writeReportFile(*options.codeQualityOutput, {codeQualityReport(evaluation)});
+    writeOutputFiles(documents);
     for (const auto& warning : evaluation.warnings) err << "Warning: " << oneLine(warning.text) << "\n";
     return exitStatus(evaluation.passes() ? RunEnd::Compliant : RunEnd::NonCompliant, options,
                       !evaluation.warnings.empty());
+  } catch (const std::bad_alloc&) {
+    err << "Out of memory while " << doing;
+    if (reading) err << *reading;
+    err << "\n";
+    return exitStatus(RunEnd::Failed, options);
   } catch (const std::exception& error) {
     err << error.what() << "\n";
     return exitStatus(RunEnd::Failed, options);

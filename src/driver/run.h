@@ -21,8 +21,12 @@ struct RunEnvironment {
 int runGuidegate(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
                  const RunEnvironment& environment);
 
-// The moment a SOURCE_DATE_EPOCH value names: a non-negative decimal integer that
-// the calendar can show; nothing otherwise.
+// The last second of the year 9999 (9999-12-31T23:59:59Z): later dates have more
+// than four year digits, which the JSON report's date-time cannot hold.
+inline constexpr std::time_t latestSourceDateEpoch = 253402300799;
+
+// The moment a SOURCE_DATE_EPOCH value names: a non-negative decimal integer up to
+// latestSourceDateEpoch; nothing otherwise.
 std::optional<std::time_t> parseSourceDateEpoch(const std::string& value);
 
 }  // namespace guidegate

@@ -154,5 +154,29 @@ TEST(HostileInputs, FiftyMegabyteAttribute) {
            .reportHolds = {"<tr><td>EXP34</td><td>&lt;&amp;&gt;&quot;&#39;" + remark.substr(5) + "</td></tr>\n"}});
 }
 
+// Memory that runs out while an input is read ends the run with a message that says
+// so, exit status 1, the older report kept and no export written. A sparse 1 GiB files
+// list needs more memory than the run may take.
+TEST(HostileInputs, MemoryRunningOutEndsTheRunCleanly) {
+  Scratch scratch;
+  scratch.write("results.xml", resultsXml(findings));
+  scratch.write("report.html", olderReport);
+  Launch launch{{"--project-name=Demo", "--project-version=1.0", "--output-file=report.html",
+                 "--json-output=report.json", "results.xml"}};
+  launch.addressSpaceLimit = rlim_t{256} << 20;
+  if (scratch.run(launch).status != 1 || !fs::exists(scratch.path("report.json")))
+    GTEST_SKIP() << "the binary does not run within 256 MiB of address space (a sanitizer build?)";
+  fs::remove(scratch.path("report.json"));
+  scratch.write("report.html", olderReport);
+  scratch.write("files.md5", "");
+  fs::resize_file(scratch.path("files.md5"), std::uintmax_t{1} << 30);
+  launch.arguments.insert(launch.arguments.end() - 1, "--files=files.md5");
+  const Outcome outcome = scratch.run(launch);
+  EXPECT_EQ(outcome.status, 1);
+  EXPECT_EQ(outcome.err, "Out of memory while reading file:files.md5\n");
+  EXPECT_EQ(scratch.read("report.html"), olderReport);
+  EXPECT_EQ(listing(scratch.work()), (std::set<std::string>{"files.md5", "report.html", "results.xml"}));
+}
+
 }  // namespace
 }  // namespace hostile

@@ -1,10 +1,15 @@
-// Where the report goes: it replaces an older report only once it is whole, keeps
-// the older file's permissions, follows symbolic links, writes devices, pipes and
-// the process's own standard output in place, and never overwrites an input.
+// Where the report goes: it replaces an older report only once it is whole (every
+// output or none), keeps the older file's permissions, owner and group, follows
+// symbolic links where the kernel would, writes devices, pipes and the process's own
+// standard output in place, refuses a file the user may not write, leaves no temporary
+// file when it fails or is interrupted, and never overwrites an input.
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <sys/mount.h>
 
+#include <chrono>
 #include <map>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -163,7 +168,8 @@ struct WriteFailure {
   std::string name;
   std::string output;
   Launch launch;
-  std::string setUp;  // "", "read-only directory", "sticky directory" or "links"
+  std::string setUp;  // "", "read-only directory", "read-only report", "another user's report",
+                      // "sticky directory" or "links"
 };
 
 void expectFailedWrite(const WriteFailure& failure) {
@@ -171,8 +177,21 @@ void expectFailedWrite(const WriteFailure& failure) {
   Scratch scratch;
   scratch.write("results.xml", results);
   scratch.write("report.html", olderReport);
-  if (failure.setUp == "read-only directory" && ::geteuid() != 0)
+  // Neither the directory nor the report is the run's to write (as root, the run is
+  // unprivileged and both belong to root).
+  if (failure.setUp == "read-only directory" && ::geteuid() != 0) {
     fs::permissions(scratch.work(), fs::perms{0555});
+    fs::permissions(scratch.path("report.html"), fs::perms{0444});
+  }
+  // The directory is open to the run; the report is its own but mode 0444, or another
+  // user's (root's, mode 0644).
+  if (failure.setUp == "read-only report" || failure.setUp == "another user's report") scratch.openToAll();
+  if (failure.setUp == "read-only report") {
+    fs::permissions(scratch.path("report.html"), fs::perms{0444});
+    if (::geteuid() == 0) {
+      ASSERT_EQ(::chown(scratch.path("report.html").c_str(), nobody, nobody), 0);
+    }
+  }
   if (failure.setUp == "sticky directory") scratch.openToAll(true);
   if (failure.setUp == "links") {
     fs::create_symlink("loop-b.html", scratch.path("loop-a.html"));
@@ -197,18 +216,20 @@ TEST(ReportReplacement, FailedWritesKeepTheOlderReport) {
   limited.fileSizeLimit = 4096;  // the report is larger: its writing fails half-way
   Launch unprivileged;
   unprivileged.unprivileged = true;
-  const std::vector<WriteFailure> failures = {
+  std::vector<WriteFailure> failures = {
       {"file size limit reached while writing", "report.html", limited, ""},
-      {"directory not writable", "report.html", unprivileged, "read-only directory"},
+      {"neither directory nor report writable", "report.html", unprivileged, "read-only directory"},
+      {"report of mode 0444", "report.html", unprivileged, "read-only report"},
       {"device without space", "/dev/full", {}, ""},
       {"loop of symbolic links", "loop-a.html", {}, "links"},
       {"symbolic link into a missing directory", "dangling.html", {}, "links"},
   };
+  if (::geteuid() == 0) failures.push_back({"report of another user", "report.html", unprivileged, "another user's report"});
   for (const auto& failure : failures) expectFailedWrite(failure);
 }
 
-// In a sticky directory another user's report cannot be replaced: the temporary file
-// is written and then must be removed again.
+// In a sticky directory another user's report cannot be replaced: it is refused before
+// any temporary file is made.
 TEST(ReportReplacement, RefusedReplacementRemovesTheTemporaryFile) {
   if (::geteuid() != 0) GTEST_SKIP() << "needs root to own a report that the run's user cannot replace";
   Launch unprivileged;
@@ -335,6 +356,202 @@ TEST(InputOutputClash, CopyOfAnInputIsReplaced) {
   EXPECT_EQ(outcome.err, "");
   EXPECT_TRUE(isWholeReport(scratch.read("copy.xml")));
   EXPECT_EQ(scratch.read("results.xml"), results);
+}
+
+// File names of 248 to 255 bytes are valid; the temporary file beside them takes a
+// shorter name. Both a new report and a replaced one.
+TEST(ReportReplacement, LongestNamesAreWritten) {
+  Scratch scratch;
+  scratch.write("results.xml", results);
+  for (const std::size_t length : {248u, 250u, 255u}) {
+    SCOPED_TRACE(length);
+    const std::string report = std::string(length - 5, 'r') + ".html";
+    const std::string json = std::string(length - 5, 'j') + ".json";
+    for (const bool older : {false, true}) {
+      if (older) scratch.write(report, olderReport);
+      const Outcome outcome = scratch.run(arguments({"--output-file=" + report, "--json-output=" + json, "results.xml"}));
+      EXPECT_EQ(outcome.status, 1);
+      EXPECT_EQ(outcome.err, "");
+      EXPECT_TRUE(isWholeReport(scratch.read(report)));
+      EXPECT_TRUE(scratch.read(json).starts_with("{"));
+      EXPECT_EQ(listing(scratch.work()), (std::set<std::string>{json, report, "results.xml"}));
+    }
+    fs::remove(scratch.path(report));
+    fs::remove(scratch.path(json));
+  }
+}
+
+// A report the run may write in a directory it may not write into is written in place:
+// the same file (a second name for it shows the new text), truncated first.
+TEST(ReportReplacement, WritableReportInAClosedDirectoryIsWrittenInPlace) {
+  Scratch scratch;
+  scratch.write("results.xml", results);
+  scratch.write("report.html", olderReport + std::string(100000, 'x'));  // longer than the new report
+  fs::create_hard_link(scratch.path("report.html"), scratch.path("second-name.html"));
+  Launch launch{arguments({"--output-file=report.html", "results.xml"})};
+  if (::geteuid() == 0) {
+    ASSERT_EQ(::chown(scratch.path("report.html").c_str(), nobody, nobody), 0);  // the directory stays root's
+    launch.unprivileged = true;
+  } else {
+    fs::permissions(scratch.work(), fs::perms{0555});
+  }
+  const Outcome outcome = scratch.run(launch);
+  if (launch.unprivileged && outcome.status >= 126) GTEST_SKIP() << "cannot run the binary as user " << nobody;
+  EXPECT_EQ(outcome.status, 1);
+  EXPECT_EQ(outcome.err, "");
+  EXPECT_TRUE(isWholeReport(scratch.read("report.html")));
+  EXPECT_EQ(scratch.read("second-name.html"), scratch.read("report.html"));
+  EXPECT_EQ(listing(scratch.work()), (std::set<std::string>{"report.html", "results.xml", "second-name.html"}));
+}
+
+// Root replaces another user's report (and its exports) without taking them over.
+TEST(ReportReplacement, ReplacedFilesKeepTheirOwnerAndGroup) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to replace another user's file";
+  Scratch scratch;
+  scratch.write("results.xml", results);
+  for (const std::string name : {"report.html", "report.json"}) {
+    scratch.write(name, olderReport);
+    ASSERT_EQ(::chown(scratch.path(name).c_str(), nobody, nobody), 0);
+    fs::permissions(scratch.path(name), fs::perms{0640});
+  }
+  const Outcome outcome = scratch.run(arguments({"--output-file=report.html", "--json-output=report.json", "results.xml"}));
+  EXPECT_EQ(outcome.status, 1);
+  EXPECT_EQ(outcome.err, "");
+  EXPECT_TRUE(isWholeReport(scratch.read("report.html")));
+  for (const std::string name : {"report.html", "report.json"}) {
+    SCOPED_TRACE(name);
+    struct stat info {};
+    ASSERT_EQ(::stat(scratch.path(name).c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, nobody);
+    EXPECT_EQ(info.st_gid, nobody);
+    EXPECT_EQ(modeOf(scratch.path(name)), fs::perms{0640});
+    EXPECT_NE(scratch.read(name), olderReport);
+  }
+}
+
+// In a sticky, world-writable directory a link is followed only when its owner is the
+// run's user or the directory's owner (root here); elsewhere every link is followed.
+TEST(ReportReplacement, LinksInSharedDirectoriesAreFollowedOnlyAsTheKernelWould) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to plant another user's link";
+  Scratch scratch;
+  scratch.write("results.xml", results);
+  scratch.openToAll(true);
+  scratch.write("target.html", olderReport);
+  fs::create_directory(scratch.path("plain"));
+  fs::permissions(scratch.path("plain"), fs::perms::all);  // world-writable, not sticky
+  const auto link = [&](const std::string& name, const std::string& target, uid_t owner) {
+    fs::create_symlink(target, scratch.path(name));
+    ASSERT_EQ(::lchown(scratch.path(name).c_str(), owner, owner), 0);
+  };
+  link("planted.html", "target.html", nobody);
+  link("own.html", "own-target.html", 0);
+  link("plain/planted.html", "../plain-target.html", nobody);
+  link("directory-owners.html", "nobody-target.html", 0);
+
+  Outcome outcome = scratch.run(arguments({"--output-file=planted.html", "results.xml"}));
+  EXPECT_EQ(outcome.status, 1);
+  EXPECT_EQ(outcome.err, "Failed to write file:planted.html\n");
+  EXPECT_EQ(scratch.read("target.html"), olderReport);
+  EXPECT_TRUE(fs::is_symlink(scratch.path("planted.html")));
+
+  for (const std::string followed : {"own.html", "plain/planted.html"}) {
+    SCOPED_TRACE(followed);
+    outcome = scratch.run(arguments({"--output-file=" + followed, "results.xml"}));
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.err, "");
+  }
+  EXPECT_TRUE(isWholeReport(scratch.read("own-target.html")));
+  EXPECT_TRUE(isWholeReport(scratch.read("plain-target.html")));
+
+  Launch unprivileged{arguments({"--output-file=directory-owners.html", "results.xml"})};
+  unprivileged.unprivileged = true;
+  outcome = scratch.run(unprivileged);
+  if (outcome.status >= 126) GTEST_SKIP() << "cannot run the binary as user " << nobody;
+  EXPECT_EQ(outcome.err, "");
+  EXPECT_TRUE(isWholeReport(scratch.read("nobody-target.html")));
+  EXPECT_EQ(listing(scratch.work()),
+            (std::set<std::string>{"directory-owners.html", "nobody-target.html", "own-target.html", "own.html",
+                                   "plain", "plain-target.html", "planted.html", "results.xml", "target.html"}));
+}
+
+// A run that a signal ends while it writes removes its temporary files and ends as the
+// signal ends a process. The report goes to a pipe that takes 4 KiB and is not read,
+// so the run waits there with the exports' temporary files complete beside them.
+TEST(ReportReplacement, InterruptedWritingLeavesNoTemporaryFile) {
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    SCOPED_TRACE(signal);
+    Scratch scratch;
+    scratch.write("results.xml", results);
+    scratch.write("report.json", olderReport);
+    ASSERT_EQ(::mkfifo(scratch.path("report.fifo").c_str(), 0644), 0);
+    const int reader = ::open(scratch.path("report.fifo").c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    ASSERT_GE(::fcntl(reader, F_SETPIPE_SZ, 4096), 0);
+    const pid_t child = scratch.start(Launch{arguments(
+        {"--output-file=report.fifo", "--json-output=report.json", "--markdown-summary=summary.md", "results.xml"})});
+    std::size_t seen = 0;
+    for (int wait = 0; wait < 1000 && seen < 5; ++wait) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      seen = listing(scratch.work()).size();  // the inputs, the pipe and two temporary files
+    }
+    EXPECT_EQ(seen, 5u);
+    ::kill(child, signal);
+    const Outcome outcome = scratch.finish(child);
+    ::close(reader);
+    EXPECT_EQ(outcome.status, 128 + signal);
+    EXPECT_EQ(listing(scratch.work()), (std::set<std::string>{"report.fifo", "report.json", "results.xml"}));
+    EXPECT_EQ(scratch.read("report.json"), olderReport);
+  }
+}
+
+// Runs that write the same outputs at once leave one whole report of one of them.
+TEST(ReportReplacement, ConcurrentRunsLeaveOneWholeReport) {
+  Scratch scratch;
+  scratch.write("results.xml", results);
+  scratch.write("report.html", olderReport);
+  std::vector<pid_t> children;
+  for (int run = 0; run < 8; ++run)
+    children.push_back(scratch.start(Launch{{"--project-name=Concurrent-" + std::to_string(run) + "-run",
+                                             "--project-version=1.0", "--output-file=report.html",
+                                             "--json-output=report.json", "results.xml"}}));
+  for (const pid_t child : children) EXPECT_EQ(scratch.finish(child).status, 1);
+  const std::string report = scratch.read("report.html");
+  EXPECT_TRUE(isWholeReport(report));
+  const auto first = report.find("Concurrent-");
+  ASSERT_NE(first, std::string::npos);
+  const std::string name = report.substr(first, report.find("-run", first) + 4 - first);
+  for (auto at = report.find("Concurrent-"); at != std::string::npos; at = report.find("Concurrent-", at + 1))
+    EXPECT_EQ(report.compare(at, name.size(), name), 0);
+  EXPECT_TRUE(scratch.read("report.json").ends_with("}\n"));
+  EXPECT_EQ(listing(scratch.work()), (std::set<std::string>{"report.html", "report.json", "results.xml"}));
+}
+
+// A file system without space for the report: the older report stays, nothing is left.
+TEST(ReportReplacement, FullFileSystemKeepsTheOlderReport) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to mount a small file system";
+  Scratch scratch;
+  scratch.write("results.xml", results);
+  fs::create_directory(scratch.path("small"));
+  if (::mount("guidegate-test", scratch.path("small").c_str(), "tmpfs", 0, "size=64k") != 0)
+    GTEST_SKIP() << "cannot mount a tmpfs here";
+  struct Unmount {
+    std::string path;
+    ~Unmount() { ::umount(path.c_str()); }
+  } unmount{scratch.path("small").string()};
+  scratch.write("small/report.html", olderReport);
+  {
+    // Fill it, then free two pages: the report (about 20 KB) does not fit.
+    std::ofstream filler(scratch.path("small/filler"), std::ios::binary);
+    const std::string page(4096, 'f');
+    while (filler.write(page.data(), page.size())) filler.flush();
+  }
+  fs::resize_file(scratch.path("small/filler"), fs::file_size(scratch.path("small/filler")) - 8192);
+  const Outcome outcome = scratch.run(arguments({"--output-file=small/report.html", "--json-output=report.json", "results.xml"}));
+  EXPECT_EQ(outcome.status, 1);
+  EXPECT_EQ(outcome.err, "Failed to write file:small/report.html\n");
+  EXPECT_EQ(scratch.read("small/report.html"), olderReport);
+  EXPECT_EQ(listing(scratch.path("small")), (std::set<std::string>{"filler", "report.html"}));
+  EXPECT_EQ(listing(scratch.work()), (std::set<std::string>{"results.xml", "small"}));
 }
 
 }  // namespace

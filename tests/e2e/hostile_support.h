@@ -65,6 +65,7 @@ struct Launch {
   std::vector<std::string> arguments = {};        // after the program name
   bool unprivileged = false;                      // as `nobody` when the tests run as root
   std::optional<rlim_t> fileSizeLimit = {};       // RLIMIT_FSIZE in bytes, SIGXFSZ ignored
+  std::optional<rlim_t> addressSpaceLimit = {};   // RLIMIT_AS in bytes
   mode_t umask = 022;
   std::optional<std::string> stdoutBefore = {};  // standard output appends to a file holding this
 };
@@ -132,6 +133,12 @@ class Scratch {
       const rlimit limit{*launch.fileSizeLimit, *launch.fileSizeLimit};
       if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(126);
     }
+    if (launch.addressSpaceLimit) {
+      const rlimit limit{*launch.addressSpaceLimit, *launch.addressSpaceLimit};
+      if (::setrlimit(RLIMIT_AS, &limit) != 0) ::_exit(126);
+    }
+    // The signals a test sends take their default action, whatever the tests inherited.
+    for (const int signal : {SIGHUP, SIGINT, SIGTERM}) ::signal(signal, SIG_DFL);
     if (drop && (::setgroups(0, nullptr) != 0 || ::setgid(nobody) != 0 || ::setuid(nobody) != 0)) ::_exit(126);
     ::execv(argv[0], argv.data());
     ::_exit(127);
