@@ -106,7 +106,12 @@ BaselineFile parseBaseline(std::string_view content, std::string_view standardFl
 }
 
 ReadInput<BaselineFile> readBaselineInput(const std::string& path, std::string_view standardFlag, Digest digest) {
-  const std::optional<std::string> content = readTextFile(path);
+  std::optional<std::string> content;
+  try {
+    content = readInputFile(path);
+  } catch (const InputError&) {
+    content.reset();  // a device or a read error: as unreadable as a missing file
+  }
   if (!content) throw InputError("Invalid baseline file:" + path + ": cannot be read");
   ReadInput<BaselineFile> read;
   try {
