@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
-# Builds the guidegate binary alone (scripts/test.sh builds the tests) and writes a
+# Builds the guidegate binary alone, as a Release build without debug information in
+# build-example (scripts/test.sh builds the tests in build), and writes a
 # MISRA C 2012 report from the bundled example. The example is non compliant on
 # purpose: it shows a violation, an accepted violation, a suppressed id and the Files
 # section, so the run ends with exit status 1.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-BUILD_TARGET=guidegate scripts/build.sh
+BUILD_DIR=build-example BUILD_TARGET=guidegate scripts/build.sh -DCMAKE_BUILD_TYPE=Release -DGUIDEGATE_TESTS=OFF
 mkdir -p build/example
 status=0
-build/guidegate --misra-c-2012 \
+build-example/guidegate --misra-c-2012 \
   --checkers-report=examples/checkers-report.txt \
   --files=examples/files.md5 \
   --project-name="Example" --project-version="1.0" \
