@@ -162,8 +162,12 @@ bool stage(Plan& plan, TemporaryFiles& temporaries, std::size_t index) {
     // The owner first: a change of owner clears the set-user-ID and set-group-ID bits.
     struct stat made {};
     if (::fstat(fd, &made) == 0 && (made.st_uid != plan.existing.st_uid || made.st_gid != plan.existing.st_gid) &&
-        ::fchown(fd, plan.existing.st_uid, plan.existing.st_gid) != 0)
-      (void)::fchown(fd, static_cast<uid_t>(-1), plan.existing.st_gid);  // keep at least the group if allowed
+        ::fchown(fd, plan.existing.st_uid, plan.existing.st_gid) != 0) {
+      // Keep at least the group if allowed; when that is refused too, the file keeps the
+      // defaults, which does not fail the write.
+      const bool groupKept = ::fchown(fd, static_cast<uid_t>(-1), plan.existing.st_gid) == 0;
+      static_cast<void>(groupKept);
+    }
   }
   bool ok = ::fchmod(fd, plan.regular ? (plan.existing.st_mode & 07777) : newFileMode()) == 0;
   ok = ok && writeAll(fd, plan.document->content);
