@@ -42,6 +42,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       if (!found) fail("an invalid value that no --error-exit-status= argument gave");
       break;
     }
+    case Outcome::InvalidGate: {
+      bool found = false;
+      for (const auto& argument : arguments) found = found || argument.starts_with("--gate=");
+      if (!found) fail("an invalid gate that no --gate= argument gave");
+      break;
+    }
+    case Outcome::GateWithoutBaseline:
+      if (parsed.options.baseline) fail("a gate without a baseline although one was named");
+      break;
     case Outcome::Usage:
       if (parsed.options.resultsFile) fail("usage although a results file was named");
       break;
