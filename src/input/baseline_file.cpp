@@ -77,6 +77,8 @@ BaselineFile parseBaseline(std::string_view content, std::string_view standardFl
     root = json::parse(content);
   } catch (const json::parse_error& error) {
     invalid("not JSON (at byte " + std::to_string(error.byte) + ")");
+  } catch (const json::out_of_range&) {
+    invalid("not JSON (a number out of range)");
   }
   if (!root.is_object()) invalid("not a JSON report (no object)");
   const auto version = root.find("schemaVersion");
