@@ -73,6 +73,19 @@ void fileAcceptedFindings(const ResultsDocument& document, const Guideline& row,
   if (auto found = filed.find(row.id); found != filed.end()) verdict.acceptedIds = distinctIds(found->second);
 }
 
+TestOutcome GuidelineEvaluation::testOutcome() const {
+  const TestOutcome outcome = verdict.testOutcome();
+  if (!baseline) return outcome;
+  if (baseline->regressed) return TestOutcome::Errored;
+  switch (outcome) {
+    case TestOutcome::Failed: return baseline->violations.added > 0 ? TestOutcome::Failed : TestOutcome::Passed;
+    case TestOutcome::Errored: return TestOutcome::Skipped;
+    case TestOutcome::Passed:
+    case TestOutcome::Skipped: break;
+  }
+  return outcome;
+}
+
 bool ComplianceEvaluation::compliantByFindings() const {
   return std::all_of(reasons.begin(), reasons.end(),
                      [](const VerdictReason& reason) { return reason.kind == VerdictReason::Kind::ConfigurationNote; });

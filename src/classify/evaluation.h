@@ -59,6 +59,10 @@ struct GuidelineEvaluation {
   std::string name;                        // as the CI outputs name it ("Rule 10.1", "CWE-787"); unique in a run
   std::vector<FindingKeyCount> findingCounts;  // its findings by key, as a later run's baseline reads them
   std::optional<GuidelineBaseline> baseline;   // compared with the baseline, when one was given
+  // Its outcome as a test case: the verdict's; with a baseline, violations fail it only
+  // when some are new, and checks that did not run error it only when they ran in the
+  // baseline (otherwise it is skipped), as the gate on new violations judges.
+  TestOutcome testOutcome() const;
 };
 
 // The run compared with its baseline, over all guidelines.

@@ -49,13 +49,14 @@ std::string className(const ComplianceEvaluation& evaluation, const GuidelineEva
 }
 
 // "nullPointer: 2, uninitvar: 1", ids made inert: the verdict's counts per id, and for a
-// guideline judged by severity its counted findings per id, first seen first.
+// guideline judged by severity its counted findings per id, first seen first; with a
+// baseline, its new violations per id, first seen first.
 std::string countsText(const ComplianceEvaluation& evaluation, const GuidelineEvaluation& judged) {
   std::vector<std::pair<std::string, int>> counts;
-  if (judged.verdict.judgedBySeverity) {
+  if (judged.verdict.judgedBySeverity || judged.baseline) {
     std::unordered_map<std::string_view, std::size_t> index;
     for (const auto& finding : judged.findings) {
-      if (finding.accepted) continue;
+      if (finding.accepted || (judged.baseline && !finding.newSinceBaseline)) continue;
       const std::string& id = evaluation.document->results[finding.position].id;
       const auto [at, added] = index.try_emplace(id, counts.size());
       if (added) counts.emplace_back(id, 0);
@@ -84,12 +85,12 @@ std::string locationLine(const ResultRecord& record) {
   return line + neutralText(record.id);
 }
 
-// The first counted findings by location, one a line.
+// The first counted findings by location, one a line; with a baseline, the first new ones.
 std::string failureText(const ComplianceEvaluation& evaluation, const GuidelineEvaluation& judged) {
   std::string text;
   std::size_t counted = 0;
   for (const auto& finding : judged.findings) {
-    if (finding.accepted) continue;
+    if (finding.accepted || (judged.baseline && !finding.newSinceBaseline)) continue;
     if (++counted <= listedLocations) text += locationLine(evaluation.document->results[finding.position]) + "\n";
   }
   if (counted > listedLocations)
@@ -101,6 +102,19 @@ std::string failureText(const ComplianceEvaluation& evaluation, const GuidelineE
 // Markdown text (some viewers render it).
 std::string systemOut(const ComplianceEvaluation& evaluation, const GuidelineEvaluation& judged) {
   std::string text;
+  if (judged.baseline) {
+    // The violations the baseline has too: they do not fail the test case, but stay in view.
+    std::size_t outstanding = 0;
+    std::size_t more = 0;
+    for (const auto& finding : judged.findings) {
+      if (finding.accepted || finding.newSinceBaseline) continue;
+      if (++outstanding <= listedLocations)
+        text += "Violation in the baseline: " + markdownText(locationLine(evaluation.document->results[finding.position])) + "\n";
+      else
+        ++more;
+    }
+    if (more > 0) text += "... and " + std::to_string(more) + " more violations in the baseline\n";
+  }
   for (const auto& finding : judged.findings) {
     if (!finding.accepted) continue;
     const ResultRecord& record = evaluation.document->results[finding.position];
@@ -120,34 +134,46 @@ void appendTestCase(std::string& xml, const ComplianceEvaluation& evaluation, co
   appendAttribute(xml, "classname", className(evaluation, judged));
   xml += " time=\"0\"";
   const std::string out = systemOut(evaluation, judged);
-  const TestOutcome outcome = verdict.testOutcome();
+  const TestOutcome outcome = judged.testOutcome();
   if (outcome == TestOutcome::Passed && out.empty()) {
     xml += "/>\n";
     return;
   }
   xml += ">\n";
+  // Some readers show only the message attribute, others (GitLab) only the element's
+  // text: the text repeats the message in its first line.
+  const auto appendOutcome = [&xml](std::string_view element, const std::string& message, std::string_view type,
+                                    const std::string& details) {
+    xml += "      <";
+    xml += element;
+    appendAttribute(xml, "message", message);
+    if (!type.empty()) appendAttribute(xml, "type", type);
+    xml += '>';
+    appendXml(xml, details.empty() ? message : message + "\n" + details);
+    xml += "</";
+    xml += element;
+    xml += ">\n";
+  };
   switch (outcome) {
     case TestOutcome::Failed:
-      xml += "      <failure";
-      appendAttribute(xml, "message", "Violations: " + countsText(evaluation, judged));
-      appendAttribute(xml, "type", "violations");
-      xml += '>';
-      appendXml(xml, failureText(evaluation, judged));
-      xml += "</failure>\n";
+      appendOutcome("failure", (judged.baseline ? "New violations: " : "Violations: ") + countsText(evaluation, judged),
+                    "violations", failureText(evaluation, judged));
       break;
     case TestOutcome::Errored:
-      xml += "      <error";
-      appendAttribute(xml, "message", "Not executed: the checks of " + judged.name + " did not run");
-      appendAttribute(xml, "type", "not-executed");
-      xml += "/>\n";
+      appendOutcome("error",
+                    judged.baseline ? "No longer executed: the checks of " + judged.name +
+                                          " ran in the baseline and do not run now"
+                                    : "Not executed: the checks of " + judged.name + " did not run",
+                    "not-executed", "");
       break;
     case TestOutcome::Skipped:
-      xml += "      <skipped";
-      appendAttribute(xml, "message", verdict.status() == GuidelineStatus::NotImplemented
-                                          ? "Not implemented: no checks exist for " + judged.name
-                                          : "Not executed: the checks of " + judged.name +
-                                                " did not run, which the verdict tolerates");
-      xml += "/>\n";
+      appendOutcome("skipped",
+                    verdict.status() == GuidelineStatus::NotImplemented
+                        ? "Not implemented: no checks exist for " + judged.name
+                    : judged.baseline ? "Not executed: the checks of " + judged.name + " did not run, nor in the baseline"
+                                      : "Not executed: the checks of " + judged.name +
+                                            " did not run, which the verdict tolerates",
+                    "", "");
       break;
     case TestOutcome::Passed: break;
   }
@@ -163,7 +189,7 @@ void appendTestCase(std::string& xml, const ComplianceEvaluation& evaluation, co
 
 std::string junitReport(const ComplianceEvaluation& evaluation) {
   std::array<int, 4> outcomes{};  // by TestOutcome
-  for (const auto& judged : evaluation.guidelines) ++outcomes.at(static_cast<std::size_t>(judged.verdict.testOutcome()));
+  for (const auto& judged : evaluation.guidelines) ++outcomes.at(static_cast<std::size_t>(judged.testOutcome()));
   std::string counts;
   appendAttribute(counts, "tests", std::to_string(evaluation.guidelines.size()));
   appendAttribute(counts, "failures", std::to_string(outcomes[static_cast<std::size_t>(TestOutcome::Failed)]));
