@@ -76,9 +76,11 @@ void fileAcceptedFindings(const ResultsDocument& document, const Guideline& row,
 TestOutcome GuidelineEvaluation::testOutcome() const {
   const TestOutcome outcome = verdict.testOutcome();
   if (!baseline) return outcome;
+  // New violations fail it whatever the status says (a finding proves its check ran).
+  if (baseline->violations.added > 0) return TestOutcome::Failed;
   if (baseline->regressed) return TestOutcome::Errored;
   switch (outcome) {
-    case TestOutcome::Failed: return baseline->violations.added > 0 ? TestOutcome::Failed : TestOutcome::Passed;
+    case TestOutcome::Failed: return TestOutcome::Passed;
     case TestOutcome::Errored: return TestOutcome::Skipped;
     case TestOutcome::Passed:
     case TestOutcome::Skipped: break;

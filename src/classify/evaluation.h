@@ -59,9 +59,9 @@ struct GuidelineEvaluation {
   std::string name;                        // as the CI outputs name it ("Rule 10.1", "CWE-787"); unique in a run
   std::vector<FindingKeyCount> findingCounts;  // its findings by key, as a later run's baseline reads them
   std::optional<GuidelineBaseline> baseline;   // compared with the baseline, when one was given
-  // Its outcome as a test case: the verdict's; with a baseline, violations fail it only
-  // when some are new, and checks that did not run error it only when they ran in the
-  // baseline (otherwise it is skipped), as the gate on new violations judges.
+  // Its outcome as a test case: the verdict's; with a baseline, as the gate on new
+  // violations judges: new violations fail it, else checks that ran in the baseline and
+  // do not now error it; old violations pass and checks that never ran skip it.
   TestOutcome testOutcome() const;
 };
 

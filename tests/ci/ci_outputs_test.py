@@ -214,6 +214,42 @@ def check_junit(where, raw, report):
     return root
 
 
+def check_baseline(where, outputs, gated):
+    """With a baseline, every output counts the same new findings: JUnit fails exactly the
+    guidelines with new violations and errors exactly the other regressed ones, SARIF marks as new
+    as many results as the JSON lists new findings, and the exit status is the gate's."""
+    report = outputs["json"]
+    guidelines = report["guidelines"]
+    with_new = [g["id"] for g in guidelines if g["baseline"]["new"] > 0]
+    regressed = [g["id"] for g in guidelines if g["baseline"]["regressed"] and g["baseline"]["new"] == 0]
+    check(report["baseline"]["guidelinesWithNew"] == len(with_new), "%s: guidelinesWithNew" % where)
+    check(all(len(g["baseline"]["newFindings"]) == g["baseline"]["new"] + g["baseline"]["accepted"]["new"]
+              for g in guidelines), "%s: newFindings are the new counts" % where)
+    root = ElementTree.fromstring(outputs["out.junit.xml"])
+    cases = root.find("testsuite").findall("testcase")
+    failed = [g["id"] for case, g in zip(cases, guidelines) if case.find("failure") is not None]
+    errored = [g["id"] for case, g in zip(cases, guidelines) if case.find("error") is not None]
+    check(failed == with_new, "%s: JUnit fails %s, the JSON has new violations in %s" % (where, failed, with_new))
+    check(errored == regressed, "%s: JUnit errors %s, the JSON regressed %s" % (where, errored, regressed))
+    for case, g in zip(cases, guidelines):
+        failure = case.find("failure")
+        if failure is not None:
+            listed = [line for line in failure.text.split("\n")[1:] if line and not line.startswith("... and")]
+            check(len(listed) == min(g["baseline"]["new"], 20), "%s: JUnit lists the new findings of %s"
+                  % (where, g["id"]))
+    results = json.loads(outputs["out.sarif"])["runs"][0]["results"]
+    states = [r.get("baselineState") for r in results]
+    new_findings = sum(len(g["baseline"]["newFindings"]) for g in guidelines)
+    check(states.count("new") == new_findings, "%s: SARIF new results %d, JSON new findings %d"
+          % (where, states.count("new"), new_findings))
+    passed = report["baseline"]["gate"]["passed"] if gated else None
+    if gated:
+        check(passed == (not with_new and not report["baseline"]["regressed"] and not report["fatalErrors"]), "%s: gate verdict" % where)
+        check((outputs["status"] == 0) == passed, "%s: exit status %d, gate passed %s"
+              % (where, outputs["status"], passed))
+    check(b"## New since baseline" in outputs["out.md"], "%s: Markdown has the baseline section" % where)
+
+
 def check_code_quality(where, raw, report, sarif_prints):
     issues = json.loads(raw)
     counted = [f for g in report["guidelines"] for f in g["findings"] if not f["accepted"]]
@@ -303,6 +339,29 @@ def main():
             moved_prints = check_sarif(directory + " (moved)", moved["out.sarif"], moved["json"], validator)
             check(moved_prints == prints, "%s: fingerprints move with the lines" % directory)
             check(not prints or moved["out.sarif"] != outputs["out.sarif"], "%s: the moved run reads the same" % directory)
+
+            # The first run as the baseline of the moved one, which also repeats its first
+            # finding and drops its last: moved lines are not new, the repeat is.
+            with open(os.path.join(directory, "baseline.json"), "w", encoding="utf-8") as f:
+                json.dump(outputs["json"], f)
+            moved_text = shift_lines(text, 17)
+            errors = moved_text.split("<error ")
+            counted = {f["id"] for g in outputs["json"]["guidelines"] for f in g["findings"] if not f["accepted"]}
+            repeated = [e for e in errors[1:] if e.startswith('id="') and e[4:].split('"')[0] in counted
+                        and 'remark="' not in e.split(">")[0]]
+            if len(errors) > 2 and repeated:
+                first = "<error " + repeated[0].split("</error>")[0] + "</error>"
+                last = errors[-1].split("</error>", 1)
+                errors[-1] = last[1] if len(last) > 1 else errors[-1]
+                moved_text = "<error ".join(errors[:-1]) + errors[-1]
+                moved_text = moved_text.replace(first, first + first, 1)
+            with open(os.path.join(directory, "results.xml"), "w", encoding="utf-8") as f:
+                f.write(moved_text)
+            check(not repeated or moved_text.count(first) == 2, "%s: the repeated finding" % directory)
+            for gated in (False, True):
+                extra = ["--baseline=baseline.json"] + (["--gate=new"] if gated else [])
+                compared = outputs_of(directory, base + extra)
+                check_baseline(directory + (" (gated)" if gated else " (baseline)"), compared, gated)
 
         for flag, mapped_id in [("--misra-c-2012", "misra-c2012-17.7"), ("--cert-c", "nullPointer"),
                                 ("--cwe-top25", "nullPointer"), ("--misra-c++-2008", "nullPointer")]:
