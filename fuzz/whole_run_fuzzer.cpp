@@ -95,8 +95,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool saysCompliant = html.find("Result: <font color=\"green\">Compliant") != std::string::npos;
     if (saysCompliant != evaluation.compliant()) fail("a result line that disagrees with the verdict");
     if (evaluation.compliant() != evaluation.reasons.empty()) fail("a verdict without its reasons");
-    (void)guidegate::jsonReport(evaluation);
-    (void)guidegate::markdownSummary(evaluation);
+    if (nlohmann::json::parse(guidegate::jsonReport(evaluation), nullptr, false).is_discarded())
+      fail("a JSON report that does not parse");
+    // The summary writes no markup of its own: every '<', '[' and '`' is an input or a
+    // headline character, which must come out escaped.
+    const std::string markdown = guidegate::markdownSummary(evaluation);
+    for (std::size_t at = 0; at < markdown.size(); ++at)
+      if ((markdown[at] == '<' || markdown[at] == '[' || markdown[at] == '`') && (at == 0 || markdown[at - 1] != '\\'))
+        fail("a Markdown summary with an unescaped '<', '[' or '`'");
 
     // The outputs for CI systems: well-formed, and each finding of each guideline in them.
     std::size_t findings = 0;
@@ -113,6 +119,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (auto* test = suite ? suite->FirstChildElement("testcase") : nullptr; test; test = test->NextSiblingElement("testcase"))
       ++testCases;
     if (testCases != evaluation.guidelines.size()) fail("JUnit test cases that are not the guidelines");
+    // Only its own elements: an input text that made one would have escaped its escaping.
+    const auto ownElement = [](std::string_view name) {
+      for (const std::string_view own : {"testsuites", "testsuite", "properties", "property", "testcase", "failure",
+                                         "error", "skipped", "system-out"})
+        if (name == own) return true;
+      return false;
+    };
+    std::vector<const tinyxml2::XMLElement*> pending{junitDocument.RootElement()};
+    while (!pending.empty()) {
+      const tinyxml2::XMLElement* element = pending.back();
+      pending.pop_back();
+      if (!ownElement(element->Name())) fail("a JUnit element that an input text made");
+      for (auto* child = element->FirstChildElement(); child; child = child->NextSiblingElement()) pending.push_back(child);
+    }
 
     std::size_t counted = 0;
     for (const auto& judged : evaluation.guidelines)
