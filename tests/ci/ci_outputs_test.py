@@ -291,6 +291,23 @@ def check_hostile_junit(where, root):
     for out in root.iter("system-out"):
         for raw_text in ("https://", "www.attacker", "evil@attacker", "@org", "#1", "::error", "<script", "`"):
             check(raw_text not in out.text.replace("\\`", ""), "%s: system-out keeps %r" % (where, raw_text))
+    # The failure texts and messages name ids and files, which readers show as plain text
+    # or in a log: no line of them starts a command, none keeps a link or markup.
+    for tag in ("failure", "error", "skipped"):
+        for element in root.iter(tag):
+            for text in (element.get("message", ""), element.text or ""):
+                for raw_text in ("https://", "www.attacker", "evil@attacker", "<script", "<img"):
+                    check(raw_text not in text, "%s: %s keeps %r: %r" % (where, tag, raw_text, text))
+                for line in text.split("\n"):
+                    check(not line.startswith(("::", "/", "@")), "%s: %s line starts %r" % (where, tag, line))
+
+
+def check_hostile_code_quality(where, raw):
+    for issue in json.loads(raw):
+        text = issue["description"]
+        for raw_text in ("https://", "www.attacker", "evil@attacker", "<script", "<img", "::error"):
+            check(raw_text not in text, "%s: Code Quality description keeps %r: %r" % (where, raw_text, text))
+        check("\n" not in text, "%s: Code Quality description of more than one line: %r" % (where, text))
 
 
 def check_hostile_sarif(where, raw):
@@ -378,6 +395,7 @@ def main():
             if junit is not None:
                 check_hostile_junit(directory, junit)
             check_code_quality(directory, outputs["out.codequality.json"], outputs["json"], prints)
+            check_hostile_code_quality(directory, outputs["out.codequality.json"])
             check_markdown(directory, outputs["out.md"], outputs["json"], True)
     finally:
         shutil.rmtree(work)
