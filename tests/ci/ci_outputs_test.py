@@ -122,6 +122,21 @@ def outputs_of(directory, base):
     outputs = {name: read(directory, name) for name in OUTPUTS.values()}
     outputs["json"] = json.loads(read(directory, "out.json"))
     outputs["status"] = full[0]
+    # Every output states the one verdict: the report's result line, the JSON, SARIF,
+    # JUnit and the Markdown summary.
+    verdict = outputs["json"]["result"]
+    html_result = plain_html.decode("utf-8", "replace").split("Result: <font color=\"", 1)[1].split("<", 1)[0]
+    check(html_result.split(">", 1)[1] == verdict["text"], "%s: report says %r, JSON %r" % (directory, html_result,
+                                                                                            verdict["text"]))
+    check(json.loads(outputs["out.sarif"])["runs"][0]["properties"]["compliant"] == verdict["compliant"],
+          "%s: SARIF verdict" % directory)
+    junit_properties = {p.get("name"): p.get("value") for p in ElementTree.fromstring(outputs["out.junit.xml"]).iter("property")}
+    check(junit_properties.get("result") == verdict["text"] and
+          junit_properties.get("compliant") == ("true" if verdict["compliant"] else "false"), "%s: JUnit verdict" % directory)
+    check(outputs["out.md"].decode("utf-8").split("\n", 1)[0].endswith(": " + verdict["text"]) and
+          ("**Result:** " + verdict["text"] + "  \n") in outputs["out.md"].decode("utf-8"), "%s: Markdown verdict" % directory)
+    if "--gate=new" not in base:
+        check((full[0] == 0) == verdict["compliant"], "%s: exit status %d for %r" % (directory, full[0], verdict["text"]))
     return outputs
 
 
