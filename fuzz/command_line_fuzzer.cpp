@@ -51,6 +51,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     case Outcome::GateWithoutBaseline:
       if (parsed.options.baseline) fail("a gate without a baseline although one was named");
       break;
+    case Outcome::MisraOnly:
+      if (guidegate::misraStandard(parsed.options.standard)) fail("a MISRA-only option refused for a MISRA standard");
+      if (!parsed.options.complianceSummary && parsed.options.gate != guidegate::Gate::MisraCompliance)
+        fail("a MISRA-only refusal without a MISRA-only option");
+      break;
     case Outcome::Usage:
       if (parsed.options.resultsFile) fail("usage although a results file was named");
       break;

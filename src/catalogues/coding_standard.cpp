@@ -65,6 +65,10 @@ std::optional<MisraCEdition> misraCEdition(CodingStandard standard) {
   return std::nullopt;
 }
 
+bool misraStandard(CodingStandard standard) {
+  return misraCEdition(standard) || standard == CodingStandard::MisraCpp2008 || standard == CodingStandard::MisraCpp2023;
+}
+
 const GuidelineCatalogue& misraCCatalogue(MisraCEdition edition) {
   return edition == MisraCEdition::Edition2012 ? misraC2012Catalogue : misraC2023Catalogue;
 }

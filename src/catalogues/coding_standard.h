@@ -19,6 +19,9 @@ enum class MisraCEdition { Edition2012, Edition2023 };
 // The MISRA C edition a standard is, or nothing for every other standard: the one
 // place that decides whether a run reports MISRA C.
 std::optional<MisraCEdition> misraCEdition(CodingStandard standard);
+// Whether `standard` is one of the four MISRA standards (C 2012 and 2023, C++ 2008 and
+// 2023), whose guidelines have categories and can be judged by MISRA Compliance:2020.
+bool misraStandard(CodingStandard standard);
 
 struct StandardInfo {
   CodingStandard standard;

@@ -88,6 +88,15 @@ TestOutcome GuidelineEvaluation::testOutcome() const {
   return outcome;
 }
 
+bool ComplianceEvaluation::passes() const {
+  switch (gate) {
+    case Gate::Report: break;
+    case Gate::New: return baseline && baseline->gated ? baseline->gatePassed : compliant();
+    case Gate::MisraCompliance: return misraCompliance ? misraCompliance->compliant() : compliant();
+  }
+  return compliant();
+}
+
 bool ComplianceEvaluation::compliantByFindings() const {
   return std::all_of(reasons.begin(), reasons.end(),
                      [](const VerdictReason& reason) { return reason.kind == VerdictReason::Kind::ConfigurationNote; });
@@ -153,7 +162,18 @@ ComplianceEvaluation evaluateRun(const RunInputs& inputs) {
   for (const auto& judged : evaluation.guidelines)
     if (judged.verdict.clearsVerdict()) evaluation.reasons.push_back({Kind::Guideline, judged.guideline.id});
 
-  if (inputs.baseline) evaluation.baseline = compareRun(evaluation.guidelines, document, *inputs.baseline, inputs.gateOnNew, evaluation.fatalErrorIds.empty());
+  if (inputs.baseline) evaluation.baseline = compareRun(evaluation.guidelines, document, *inputs.baseline, inputs.gate == Gate::New, evaluation.fatalErrorIds.empty());
+
+  evaluation.gate = inputs.gate;
+  if (misraStandard(inputs.standard) && (inputs.complianceSummary || inputs.plan)) {
+    std::vector<Recategorization> plan;
+    if (inputs.plan)
+      plan = resolveRecategorizationPlan(inputs.standard, misraGuidelines(inputs.standard, evaluation.guidelines),
+                                         inputs.planPath, *inputs.plan);
+    evaluation.misraCompliance = complianceSummary(inputs.standard, evaluation.guidelines, plan);
+  } else if (inputs.plan) {
+    resolveRecategorizationPlan(inputs.standard, {}, inputs.planPath, *inputs.plan);  // refuses the standard
+  }
 
   evaluation.warnings = runWarnings(inputs.standard, results, inputs.files, inputs.suppressions);
   return evaluation;

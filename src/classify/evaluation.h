@@ -11,6 +11,7 @@
 #include "classify/files_summary.h"
 #include "classify/guideline_findings.h"
 #include "classify/guideline_status.h"
+#include "classify/misra_compliance.h"
 #include "classify/run_state.h"
 #include "classify/run_warnings.h"
 #include "classify/suppressions.h"
@@ -18,6 +19,7 @@
 #include "input/checkers_report.h"
 #include "input/files_list.h"
 #include "input/input_digest.h"
+#include "input/recategorization_plan.h"
 #include "input/results_document.h"
 
 namespace guidegate {
@@ -32,6 +34,11 @@ struct Provenance {
   std::optional<InputDigest> baseline;         // --baseline=, if given
 };
 
+// What the exit status of a run says: whether the report is compliant (the default),
+// whether nothing is new since the baseline (--gate=new), or whether the Guideline
+// Compliance Summary is compliant (--gate=misra-compliance).
+enum class Gate { Report, New, MisraCompliance };
+
 // Everything a run has read, and the options that shape its judgement.
 struct RunInputs {
   CodingStandard standard = CodingStandard::MisraC2023;
@@ -45,7 +52,12 @@ struct RunInputs {
   std::time_t date = 0;                         // the moment the outputs show
   Provenance provenance = {};
   std::optional<BaselineFile> baseline;         // --baseline=, if given
-  bool gateOnNew = false;                       // --gate=new
+  Gate gate = Gate::Report;                     // --gate=
+  // The Guideline Compliance Summary is judged when it is asked for, a plan is given or
+  // the gate is the summary's.
+  bool complianceSummary = false;
+  std::optional<std::vector<PlanEntry>> plan;   // --recategorization-plan=, if given
+  std::string planPath;
 };
 
 // One catalogue row of the report as judged.
@@ -111,12 +123,15 @@ struct ComplianceEvaluation {
   std::vector<RunWarning> warnings;
 
   std::optional<BaselineComparison> baseline;  // when a baseline was given
+  // The run judged by MISRA Compliance:2020, when asked for (MISRA standards only).
+  std::optional<ComplianceSummary> misraCompliance;
+  Gate gate = Gate::Report;
 
   std::vector<VerdictReason> reasons;  // empty exactly when the run is compliant
   bool compliant() const { return reasons.empty(); }
   // What the exit status says: that the run passes the gate when one was asked for,
   // else that it is compliant.
-  bool passes() const { return baseline && baseline->gated ? baseline->gatePassed : compliant(); }
+  bool passes() const;
   // Whether the findings alone, before the configuration notes, leave the run
   // compliant: the colour of the report's tables shows this.
   bool compliantByFindings() const;

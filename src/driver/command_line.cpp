@@ -50,7 +50,9 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments) {
                takeValue(argument, "--sarif-output=", options.sarifOutput) ||
                takeValue(argument, "--junit-output=", options.junitOutput) ||
                takeValue(argument, "--code-quality-output=", options.codeQualityOutput) ||
-               takeValue(argument, "--baseline=", options.baseline)) {
+               takeValue(argument, "--baseline=", options.baseline) ||
+               takeValue(argument, "--compliance-summary=", options.complianceSummary) ||
+               takeValue(argument, "--recategorization-plan=", options.recategorizationPlan)) {
     } else if (argument == "--strict") {
       options.strict = true;
     } else if (argument.starts_with("--error-exit-status=")) {
@@ -64,12 +66,17 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments) {
       options.errorExitStatus = status;
     } else if (argument.starts_with("--gate=")) {
       const std::string value = argument.substr(std::string_view("--gate=").size());
-      if (value != "new") {
+      if (value == "report") {
+        options.gate = Gate::Report;
+      } else if (value == "new") {
+        options.gate = Gate::New;
+      } else if (value == "misra-compliance") {
+        options.gate = Gate::MisraCompliance;
+      } else {
         parsed.outcome = ParsedCommandLine::Outcome::InvalidGate;
         parsed.invalidValue = value;
         return parsed;
       }
-      options.gateOnNew = true;
     } else if (argument.starts_with("--suppressions=")) {
       addSuppressions(options.suppressions, std::string_view(argument).substr(std::string_view("--suppressions=").size()));
     } else if (argument.starts_with("-")) {
@@ -82,8 +89,11 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments) {
   }
   if (!options.resultsFile) {
     parsed.outcome = ParsedCommandLine::Outcome::Usage;
-  } else if (options.gateOnNew && !options.baseline) {
+  } else if (options.gate == Gate::New && !options.baseline) {
     parsed.outcome = ParsedCommandLine::Outcome::GateWithoutBaseline;
+  } else if (!misraStandard(options.standard) && (options.complianceSummary || options.gate == Gate::MisraCompliance)) {
+    parsed.outcome = ParsedCommandLine::Outcome::MisraOnly;
+    parsed.misraOnlyOption = options.complianceSummary ? "--compliance-summary=" : "--gate=misra-compliance";
   }
   return parsed;
 }
@@ -132,6 +142,13 @@ Options:
                                 of the same standard; the exports show what is new and fixed
   --gate=new                    with --baseline=: exit 0 unless there are new violations, a
                                 guideline no longer executed or fatal analysis errors
+  --gate=misra-compliance       exit 0 when the Guideline Compliance Summary (below) is
+                                compliant; --gate=report, the default, follows the report
+  --compliance-summary=FILE     MISRA standards only: also write the Guideline Compliance
+                                Summary of MISRA Compliance:2020 as HTML: each guideline's
+                                category, revised category and compliance, and the verdict
+  --recategorization-plan=FILE  MISRA standards only: the project's Guideline
+                                Re-categorization Plan, lines "GUIDELINE, CATEGORY"
   --help                        print this help and exit
   --version                     print the version and exit
 
@@ -139,6 +156,10 @@ Inputs:
   RESULTS.xml     Tarnwick's XML results (write them with --xml-version=3)
   checkers report text lines "Yes LABEL" or "No LABEL", the label ended by two spaces
   files list      md5sum output: checksum, blanks, file name
+  plan            lines "Rule 10.4, Required" (the guideline as the report or the catalogue
+                  names it; Mandatory, Required, Advisory or Disapplied); a plan may only
+                  make a guideline stricter, or an Advisory one Disapplied; blank lines and
+                  lines beginning with # are ignored
 
 Warnings:
   After the report is written, inputs that most likely do not say what was meant are named on
@@ -149,12 +170,15 @@ Warnings:
 
 Exit status:
   0  the report was written and says Compliant, or with --gate=new nothing is new since
-     the baseline; or --help or --version
+     the baseline, or with --gate=misra-compliance the Guideline Compliance Summary is
+     compliant; or --help or --version
   1  the report was written and says Non compliant (with --gate=new: there are new
-     violations, a guideline no longer executed or fatal analysis errors; or, with --strict,
-     the run warned), or the run failed: usage, unknown option, unreadable or invalid input
-     or baseline, an output that cannot be written, an output naming an input, two outputs
-     naming the same file, an invalid SOURCE_DATE_EPOCH (message on standard error)
+     violations, a guideline no longer executed or fatal analysis errors; with
+     --gate=misra-compliance: the summary is not compliant; or, with --strict, the run
+     warned), or the run failed: usage, unknown option, unreadable or invalid input,
+     baseline or recategorization plan, a MISRA-only option for another standard, an
+     output that cannot be written, an output naming an input, two outputs naming the
+     same file, an invalid SOURCE_DATE_EPOCH (message on standard error)
   N  a failed run, with --error-exit-status=N
 
 Environment:

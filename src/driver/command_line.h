@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "catalogues/coding_standard.h"
+#include "classify/evaluation.h"
 #include "classify/suppressions.h"
 
 namespace guidegate {
@@ -27,7 +28,9 @@ struct RunOptions {
   bool strict = false;                         // --strict: a warning makes the exit status non-zero
   std::optional<int> errorExitStatus;          // --error-exit-status=N: a failed run's status
   std::optional<std::string> baseline;         // --baseline=: the JSON report of an earlier run
-  bool gateOnNew = false;                      // --gate=new: the exit status says whether anything is new
+  Gate gate = Gate::Report;                    // --gate=report|new|misra-compliance, the last one given
+  std::optional<std::string> complianceSummary;     // --compliance-summary=: the Guideline Compliance Summary
+  std::optional<std::string> recategorizationPlan;  // --recategorization-plan=: the project's plan
 };
 
 // The values --error-exit-status= takes.
@@ -35,18 +38,30 @@ inline constexpr int lowestErrorExitStatus = 2;
 inline constexpr int highestErrorExitStatus = 125;
 
 struct ParsedCommandLine {
-  enum class Outcome { Run, Usage, UnknownOption, InvalidValue, InvalidGate, GateWithoutBaseline, Help, Version };
+  enum class Outcome {
+    Run,
+    Usage,
+    UnknownOption,
+    InvalidValue,
+    InvalidGate,
+    GateWithoutBaseline,
+    MisraOnly,  // --compliance-summary= or --gate=misra-compliance for a standard that is not MISRA
+    Help,
+    Version
+  };
   Outcome outcome = Outcome::Run;
   RunOptions options;         // as far as the parsing went
   std::string unknownOption;  // the argument that was not recognised
   std::string invalidValue;   // InvalidValue: the value of --error-exit-status= that is not 2..125;
-                              // InvalidGate: the value of --gate= that is not "new"
+                              // InvalidGate: the value of --gate= that is no gate
+  std::string misraOnlyOption;  // MisraOnly: "--compliance-summary=" or "--gate=misra-compliance"
 };
 
 // Parses the arguments after the program name, left to right; the first unknown
 // option, invalid --error-exit-status= or --gate= value, --help or --version ends the
 // parsing. No argument at all, or no results file, asks for usage; then --gate=new
-// without --baseline= is refused.
+// without --baseline= is refused, and --compliance-summary= or --gate=misra-compliance
+// for a standard that is not MISRA.
 ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments);
 
 // "Syntax: <program> [--cert-c] ... <report.xml>\n"

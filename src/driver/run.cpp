@@ -13,10 +13,12 @@
 #include "driver/command_line.h"
 #include "driver/report_file.h"
 #include "exports/exports.h"
+#include "html/compliance_summary.h"
 #include "html/report_document.h"
 #include "input/baseline_file.h"
 #include "input/checkers_report.h"
 #include "input/files_list.h"
+#include "input/recategorization_plan.h"
 #include "input/results_reader.h"
 
 namespace guidegate {
@@ -27,13 +29,14 @@ namespace {
 // name existing files are compared.
 const std::string* outputNamingAnInput(const RunOptions& options) {
   std::vector<struct stat> inputs;
-  for (const auto* input : {&options.resultsFile, &options.checkersReport, &options.filesList, &options.baseline}) {
+  for (const auto* input : {&options.resultsFile, &options.checkersReport, &options.filesList, &options.baseline,
+                            &options.recategorizationPlan}) {
     struct stat info {};
     if (*input && ::stat((*input)->c_str(), &info) == 0) inputs.push_back(info);
   }
   for (const auto* output :
        {&options.outputFile, &options.jsonOutput, &options.markdownSummary, &options.sarifOutput,
-        &options.junitOutput, &options.codeQualityOutput}) {
+        &options.junitOutput, &options.codeQualityOutput, &options.complianceSummary}) {
     struct stat info {};
     if (!*output || ::stat((*output)->c_str(), &info) != 0) continue;
     for (const auto& input : inputs)
@@ -46,7 +49,7 @@ const std::string* outputNamingAnInput(const RunOptions& options) {
 std::vector<const std::string*> outputPaths(const RunOptions& options) {
   std::vector<const std::string*> paths;
   for (const auto* output : {&options.outputFile, &options.jsonOutput, &options.markdownSummary, &options.sarifOutput,
-        &options.junitOutput, &options.codeQualityOutput})
+        &options.junitOutput, &options.codeQualityOutput, &options.complianceSummary})
     if (*output) paths.push_back(&**output);
   return paths;
 }
@@ -159,11 +162,16 @@ int runGuidegate(const std::vector<std::string>& arguments, std::ostream& out, s
     return exitStatus(RunEnd::Failed, given);
   }
   if (parsed.outcome == ParsedCommandLine::Outcome::InvalidGate) {
-    err << "Invalid --gate:" << parsed.invalidValue << " (the only gate is --gate=new)\n";
+    err << "Invalid --gate:" << parsed.invalidValue << " (the gates are report, new and misra-compliance)\n";
     return exitStatus(RunEnd::Failed, given);
   }
   if (parsed.outcome == ParsedCommandLine::Outcome::GateWithoutBaseline) {
     err << "Option --gate=new needs --baseline=FILE\n";
+    return exitStatus(RunEnd::Failed, given);
+  }
+  if (parsed.outcome == ParsedCommandLine::Outcome::MisraOnly) {
+    err << "Option " << parsed.misraOnlyOption << " needs a MISRA standard (--misra-c-2012, --misra-c-2023,"
+        << " --misra-c++-2008 or --misra-c++-2023), not " << standardInfo(given.standard).guidelinesName << "\n";
     return exitStatus(RunEnd::Failed, given);
   }
   if (parsed.outcome == ParsedCommandLine::Outcome::Usage) {
@@ -227,6 +235,11 @@ int runGuidegate(const std::vector<std::string>& arguments, std::ostream& out, s
       reading = &*options.baseline;
       baseline = readBaselineInput(*options.baseline, standardInfo(options.standard).flags.front(), digest);
     }
+    ReadInput<std::vector<PlanEntry>> plan;
+    if (options.recategorizationPlan) {
+      reading = &*options.recategorizationPlan;
+      plan = readRecategorizationPlanInput(*options.recategorizationPlan, Digest::Skip);
+    }
     provenance.results = results.digest;
     provenance.checkersReport = std::move(checkersReport.digest);
     provenance.filesList = std::move(files.digest);
@@ -246,7 +259,10 @@ int runGuidegate(const std::vector<std::string>& arguments, std::ostream& out, s
                      .date = now,
                      .provenance = std::move(provenance),
                      .baseline = options.baseline ? std::make_optional(std::move(baseline.content)) : std::nullopt,
-                     .gateOnNew = options.gateOnNew});
+                     .gate = options.gate,
+                     .complianceSummary = options.complianceSummary || options.gate == Gate::MisraCompliance,
+                     .plan = options.recategorizationPlan ? std::make_optional(std::move(plan.content)) : std::nullopt,
+                     .planPath = options.recategorizationPlan.value_or("")});
 
     // Every output is rendered before any is written, and then all are written or none.
     doing = "writing the outputs";
@@ -257,6 +273,8 @@ int runGuidegate(const std::vector<std::string>& arguments, std::ostream& out, s
     if (options.sarifOutput) documents.push_back({*options.sarifOutput, sarifReport(evaluation)});
     if (options.junitOutput) documents.push_back({*options.junitOutput, junitReport(evaluation)});
     if (options.codeQualityOutput) documents.push_back({*options.codeQualityOutput, codeQualityReport(evaluation)});
+    if (options.complianceSummary)
+      documents.push_back({*options.complianceSummary, renderComplianceSummary(evaluation)});
 
     for (const auto& line : evaluation.diagnostics) err << line << "\n";
     if (!options.projectName) out << "Configuration: --project-name has not been provided\n";

@@ -108,6 +108,41 @@ json runBaselineEntry(const ComplianceEvaluation& evaluation) {
           {"gate", comparison.gated ? json{{"kind", "new"}, {"passed", comparison.gatePassed}} : json(nullptr)}};
 }
 
+json complianceSummaryEntry(const ComplianceSummary& summary) {
+  json reasons = json::array();
+  json notChecked = json::array();
+  json guidelines = json::array();
+  for (const auto& row : summary.rows) {
+    if (row.breaksCompliance)
+      reasons.push_back({{"id", row.id}, {"revisedCategory", categoryName(row.revised)},
+                         {"compliance", complianceName(row.compliance)}, {"text", breakReason(row)}});
+    if (row.compliance == ComplianceWord::NotChecked) notChecked.push_back(row.id);
+    guidelines.push_back({{"id", row.id},
+                          {"category", categoryName(row.category)},
+                          {"revisedCategory", categoryName(row.revised)},
+                          {"decidability", row.decidability.empty() ? json(nullptr) : json(row.decidability)},
+                          {"compliance", complianceName(row.compliance)},
+                          {"violations", row.violations},
+                          {"deviations", row.deviations},
+                          {"deviationsNotPermitted", row.deviationsNotPermitted},
+                          {"newViolations", row.newViolations ? json(*row.newViolations) : json(nullptr)}});
+  }
+  json counts = json::object();
+  for (const MisraCategory category : allMisraCategories) {
+    json byWord = json::object();
+    for (const ComplianceWord word : allComplianceWords)
+      byWord[complianceName(word)] =
+          summary.counts[static_cast<std::size_t>(category)][static_cast<std::size_t>(word)];
+    counts[categoryName(category)] = std::move(byWord);
+  }
+  return {{"verdict", summary.compliant() ? "Compliant" : "Non compliant"},
+          {"text", verdictSentence(summary)},
+          {"reasons", std::move(reasons)},
+          {"notChecked", std::move(notChecked)},
+          {"counts", std::move(counts)},
+          {"guidelines", std::move(guidelines)}};
+}
+
 json inputEntry(const std::optional<InputDigest>& input) {
   if (!input) return nullptr;
   return {{"path", input->path}, {"size", input->size}, {"sha256", input->sha256}};
@@ -171,6 +206,7 @@ std::string jsonReport(const ComplianceEvaluation& evaluation) {
   }
   root["summary"] = summary;
   root["baseline"] = runBaselineEntry(evaluation);
+  if (evaluation.misraCompliance) root["complianceSummary"] = complianceSummaryEntry(*evaluation.misraCompliance);
   root["provenance"] = provenanceEntry(evaluation.provenance);
 
   return root.dump(2, ' ', false, json::error_handler_t::replace) + "\n";

@@ -105,6 +105,27 @@ std::string markdownSummary(const ComplianceEvaluation& evaluation) {
   }
   md += " | " + std::to_string(evaluation.guidelines.size()) + " |\n\n";
 
+  if (evaluation.misraCompliance) {
+    const ComplianceSummary& summary = *evaluation.misraCompliance;
+    md += "## MISRA Compliance:2020\n\n**Verdict:** " + std::string(summary.compliant() ? "Compliant" : "Non compliant") +
+          ". " + markdownText(verdictSentence(summary)) + "\n\n";
+    md += "| Revised category |";
+    for (const ComplianceWord word : allComplianceWords) md += std::string(" ") + complianceName(word) + " |";
+    md += " Total |\n|---|";
+    for (std::size_t column = 0; column <= allComplianceWords.size(); ++column) md += "---:|";
+    md += "\n";
+    for (const MisraCategory category : allMisraCategories) {
+      md += std::string("| ") + categoryName(category) + " |";
+      int total = 0;
+      for (const int count : summary.counts[static_cast<std::size_t>(category)]) {
+        md += " " + std::to_string(count) + " |";
+        total += count;
+      }
+      md += " " + std::to_string(total) + " |\n";
+    }
+    md += "\n";
+  }
+
   if (!evaluation.unmapped.empty()) {
     int findings = 0;
     for (const auto& row : evaluation.unmapped) findings += row.count;
