@@ -12,6 +12,7 @@
 #include <functional>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <nlohmann/json.hpp>
 #include <regex>
 #include <sstream>
@@ -50,7 +51,9 @@ Exports exportsOf(const RunOptions& options, const ResultsDocument& document, co
                                                        .projectName = options.projectName,
                                                        .projectVersion = options.projectVersion,
                                                        .date = 1796652180,  // 2026-12-07T14:03:00Z
-                                                       .provenance = std::move(provenance)});
+                                                       .provenance = std::move(provenance),
+                                                       .gate = options.gate,
+                                                       .complianceSummary = options.complianceSummary.has_value()});
   return {renderHtmlReport(evaluation), json::parse(jsonReport(evaluation)), markdownSummary(evaluation)};
 }
 
@@ -523,6 +526,54 @@ TEST(JsonReportSchema, RejectsWhatTheFormatDoesNotAllow) {
     json broken = report;
     breakages[i](broken);
     EXPECT_FALSE(schema.errors(broken).empty()) << "breakage " << i;
+  }
+}
+
+
+// The Guideline Compliance Summary of every MISRA standard: one entry per listed row, in
+// the order of the report, whose counts add up to the catalogue and follow the categories
+// of the standard's tables; only asked for does it appear.
+TEST(ComplianceSummaryExport, CountsAddUpToTheCatalogueOfEveryMisraStandard) {
+  const SchemaValidator schema = reportSchema();
+  // The published category totals of the two MISRA C++ standards.
+  const std::map<CodingStandard, std::map<std::string, int>> categoryTotals = {
+      {CodingStandard::MisraCpp2008, {{"Mandatory", 0}, {"Required", 198}, {"Advisory", 18}}},
+      {CodingStandard::MisraCpp2023, {{"Mandatory", 5}, {"Required", 124}, {"Advisory", 50}}}};
+  for (const auto& [standard, size] : catalogueSizes) {
+    if (standard == CodingStandard::CertC || standard == CodingStandard::CertCpp ||
+        standard == CodingStandard::CweTop25)
+      continue;
+    MixedRun run = mixedRun(standard);
+    const json without = exportsOf(run.options, run.document, run.checkersRun).report;
+    EXPECT_FALSE(without.contains("complianceSummary"));
+    run.options.complianceSummary = "summary.html";
+    const Exports exports = exportsOf(run.options, run.document, run.checkersRun);
+    SCOPED_TRACE(exports.report["standard"]["flag"].get<std::string>());
+    EXPECT_EQ(schema.errors(exports.report), std::vector<std::string>{});
+    const json& summary = exports.report["complianceSummary"];
+    ASSERT_EQ(summary["guidelines"].size(), size);
+    for (std::size_t i = 0; i < size; ++i)
+      EXPECT_EQ(summary["guidelines"][i]["id"], exports.report["guidelines"][i]["id"]);
+    int total = 0;
+    std::map<std::string, int> byCategory;
+    std::map<std::string, std::map<std::string, int>> listed;
+    for (const auto& entry : summary["guidelines"]) {
+      ++byCategory[entry["category"].get<std::string>()];
+      ++listed[entry["revisedCategory"].get<std::string>()][entry["compliance"].get<std::string>()];
+    }
+    for (const auto& [category, words] : summary["counts"].items())
+      for (const auto& [word, count] : words.items()) {
+        total += count.get<int>();
+        EXPECT_EQ(count.get<int>(), listed[category][word]) << category << " " << word;
+      }
+    EXPECT_EQ(total, static_cast<int>(size));
+    if (const auto found = categoryTotals.find(standard); found != categoryTotals.end()) {
+      for (const auto& [category, count] : found->second) EXPECT_EQ(byCategory[category], count) << category;
+    }
+    // Without a plan nothing is Disapplied, and the Markdown summary gives the same table.
+    EXPECT_EQ(summary["counts"]["Disapplied"]["Disapplied"], 0);
+    EXPECT_NE(exports.markdown.find("## MISRA Compliance:2020\n\n**Verdict:** " + summary["verdict"].get<std::string>()),
+              std::string::npos);
   }
 }
 
