@@ -32,6 +32,7 @@ struct Provenance {
   std::optional<InputDigest> checkersReport;   // --checkers-report=, if given
   std::optional<InputDigest> filesList;        // --files=, if given
   std::optional<InputDigest> baseline;         // --baseline=, if given
+  std::optional<InputDigest> recategorizationPlan;  // --recategorization-plan=, if given
 };
 
 // What the exit status of a run says: whether the report is compliant (the default),

@@ -238,12 +238,13 @@ int runGuidegate(const std::vector<std::string>& arguments, std::ostream& out, s
     ReadInput<std::vector<PlanEntry>> plan;
     if (options.recategorizationPlan) {
       reading = &*options.recategorizationPlan;
-      plan = readRecategorizationPlanInput(*options.recategorizationPlan, Digest::Skip);
+      plan = readRecategorizationPlanInput(*options.recategorizationPlan, digest);
     }
     provenance.results = results.digest;
     provenance.checkersReport = std::move(checkersReport.digest);
     provenance.filesList = std::move(files.digest);
     provenance.baseline = std::move(baseline.digest);
+    provenance.recategorizationPlan = std::move(plan.digest);
 
     reading = nullptr;
     doing = "evaluating the results";

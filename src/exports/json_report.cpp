@@ -149,12 +149,13 @@ json inputEntry(const std::optional<InputDigest>& input) {
 }
 
 json provenanceEntry(const Provenance& provenance) {
-  return {{"arguments", provenance.arguments},
-          {"inputs",
-           {{"results", inputEntry(provenance.results)},
-            {"checkersReport", inputEntry(provenance.checkersReport)},
-            {"files", inputEntry(provenance.filesList)},
-            {"baseline", inputEntry(provenance.baseline)}}}};
+  json inputs = {{"results", inputEntry(provenance.results)},
+                 {"checkersReport", inputEntry(provenance.checkersReport)},
+                 {"files", inputEntry(provenance.filesList)},
+                 {"baseline", inputEntry(provenance.baseline)}};
+  // Only a run given a plan has the key.
+  if (provenance.recategorizationPlan) inputs["recategorizationPlan"] = inputEntry(provenance.recategorizationPlan);
+  return {{"arguments", provenance.arguments}, {"inputs", std::move(inputs)}};
 }
 
 }  // namespace
