@@ -102,7 +102,8 @@ enum class RunEnd {
 // The exit status of a run that ended so, the one place that decides it: 0 for a
 // compliant run (1 with --strict when it warned) and for --help and --version, 1 for a
 // non-compliant run, and for a failed run 1 or the --error-exit-status= value. With
-// --gate=new, a run that passes the gate ends as a compliant one, else as a non-compliant one.
+// --gate=new or --gate=misra-compliance, a run that passes the gate ends as a compliant one,
+// else as a non-compliant one.
 int exitStatus(RunEnd end, const RunOptions& options, bool warned = false) {
   switch (end) {
     case RunEnd::Informed: return 0;
