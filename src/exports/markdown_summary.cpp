@@ -114,16 +114,21 @@ std::string markdownSummary(const ComplianceEvaluation& evaluation) {
     md += " Total |\n|---|";
     for (std::size_t column = 0; column <= allComplianceWords.size(); ++column) md += "---:|";
     md += "\n";
+    std::array<int, allComplianceWords.size()> columns{};
     for (const MisraCategory category : allMisraCategories) {
       md += std::string("| ") + categoryName(category) + " |";
       int total = 0;
-      for (const int count : summary.counts[static_cast<std::size_t>(category)]) {
-        md += " " + std::to_string(count) + " |";
-        total += count;
+      const auto& counts = summary.counts[static_cast<std::size_t>(category)];
+      for (std::size_t word = 0; word < counts.size(); ++word) {
+        md += " " + std::to_string(counts[word]) + " |";
+        total += counts[word];
+        columns[word] += counts[word];
       }
       md += " " + std::to_string(total) + " |\n";
     }
-    md += "\n";
+    md += "| **all** |";
+    for (const int count : columns) md += " " + std::to_string(count) + " |";
+    md += " " + std::to_string(summary.rows.size()) + " |\n\n";
   }
 
   if (!evaluation.unmapped.empty()) {
