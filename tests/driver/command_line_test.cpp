@@ -85,6 +85,33 @@ TEST(CommandLineTest, ResultsFileAndUsage) {
   EXPECT_EQ(parse({}).outcome, Outcome::Usage);
 }
 
+// --gate= takes report, new or misra-compliance, the last one given; the MISRA-only
+// options are refused for the other standards once the whole line is read.
+TEST(CommandLineTest, GatesAndMisraOnlyOptions) {
+  using Outcome = ParsedCommandLine::Outcome;
+  auto parsed = parseCommandLine({"--gate=misra-compliance", "r.xml"});
+  EXPECT_EQ(parsed.outcome, Outcome::Run);
+  EXPECT_EQ(parsed.options.gate, Gate::MisraCompliance);
+  EXPECT_EQ(parseCommandLine({"--gate=new", "--gate=report", "r.xml"}).options.gate, Gate::Report);
+  EXPECT_EQ(parseCommandLine({"r.xml"}).options.gate, Gate::Report);
+  EXPECT_EQ(parseCommandLine({"--gate=misra-compliance", "--gate=new", "r.xml"}).outcome, Outcome::GateWithoutBaseline);
+  EXPECT_EQ(parseCommandLine({"--gate=Misra-Compliance", "r.xml"}).outcome, Outcome::InvalidGate);
+
+  parsed = parseCommandLine({"--compliance-summary=s.html", "--recategorization-plan=p.txt", "--misra-c++-2008", "r.xml"});
+  EXPECT_EQ(parsed.outcome, Outcome::Run);
+  EXPECT_EQ(parsed.options.complianceSummary, "s.html");
+  EXPECT_EQ(parsed.options.recategorizationPlan, "p.txt");
+  // The standard given after the option counts.
+  parsed = parseCommandLine({"--compliance-summary=s.html", "--cert-c++", "r.xml"});
+  EXPECT_EQ(parsed.outcome, Outcome::MisraOnly);
+  EXPECT_EQ(parsed.misraOnlyOption, "--compliance-summary=");
+  parsed = parseCommandLine({"--cwe-top25", "--gate=misra-compliance", "r.xml"});
+  EXPECT_EQ(parsed.outcome, Outcome::MisraOnly);
+  EXPECT_EQ(parsed.misraOnlyOption, "--gate=misra-compliance");
+  // A plan for another standard is refused with the plan's own message, once it is read.
+  EXPECT_EQ(parseCommandLine({"--cert-c", "--recategorization-plan=p.txt", "r.xml"}).outcome, Outcome::Run);
+}
+
 TEST(CommandLineTest, UsageText) {
   EXPECT_EQ(usageText("./bin/guidegate"),
             "Syntax: ./bin/guidegate [--cert-c] [--cert-c++] [--cwe-top25] [--misra-c-2012] [--misra-c-2023] "
