@@ -18,6 +18,24 @@ std::string lower(std::string_view text) {
   return result;
 }
 
+// A text of the plan as the message quotes it: control characters, which could move the
+// cursor of the terminal that shows the message, written as \xHH.
+std::string quoted(std::string_view text) {
+  static constexpr char hex[] = "0123456789abcdef";
+  std::string result;
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7f) {
+      result += "\\x";
+      result += hex[byte >> 4];
+      result += hex[byte & 0xf];
+    } else {
+      result += c;
+    }
+  }
+  return result;
+}
+
 std::optional<MisraCategory> categoryNamed(std::string_view name) {
   const std::string key = lower(name);
   for (const MisraCategory category : allMisraCategories)
@@ -128,12 +146,12 @@ std::vector<Recategorization> resolveRecategorizationPlan(CodingStandard standar
   for (const auto& entry : plan) {
     const auto found = byName.find(lower(entry.guideline));
     if (found == byName.end())
-      throw invalid(entry.line, "unknown guideline " + entry.guideline + " (not in " +
+      throw invalid(entry.line, "unknown guideline " + quoted(entry.guideline) + " (not in " +
                                     std::string(info.guidelinesName) + ")");
     const PlanGuideline& guideline = guidelines[found->second];
     const auto revised = categoryNamed(entry.category);
     if (!revised)
-      throw invalid(entry.line, "unknown category " + entry.category +
+      throw invalid(entry.line, "unknown category " + quoted(entry.category) +
                                     " (Mandatory, Required, Advisory or Disapplied)");
     if (const auto [earlier, first] = listedOn.try_emplace(found->second, entry.line); !first)
       throw invalid(entry.line,

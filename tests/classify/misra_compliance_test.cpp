@@ -58,6 +58,8 @@ TEST(RecategorizationPlanResolution, RefusesUnknownNamesRepeatsAndOtherStandards
   EXPECT_EQ(refusal({{1, "Rule 10.4", "Optional"}}),
             "Invalid recategorization plan:grp.txt:1: unknown category Optional (Mandatory, Required, Advisory or "
             "Disapplied)");
+  EXPECT_EQ(refusal({{2, "Rule\x1b[2J 1.1", "Required"}}),
+            "Invalid recategorization plan:grp.txt:2: unknown guideline Rule\\x1b[2J 1.1 (not in Misra C 2023)");
   // The same guideline twice, named once by id and once by label.
   EXPECT_EQ(refusal({{2, "10.4", "Required"}, {5, "Rule 10.4", "Mandatory"}}),
             "Invalid recategorization plan:grp.txt:5: Rule 10.4 is listed twice (first on line 2)");
