@@ -170,7 +170,7 @@ ComplianceEvaluation evaluateRun(const RunInputs& inputs) {
     if (inputs.plan)
       plan = resolveRecategorizationPlan(inputs.standard, misraGuidelines(inputs.standard, evaluation.guidelines),
                                          inputs.planPath, *inputs.plan);
-    evaluation.misraCompliance = complianceSummary(inputs.standard, evaluation.guidelines, plan);
+    evaluation.misraCompliance = complianceSummary(inputs.standard, evaluation.guidelines, plan, evaluation.fatalErrorIds);
   } else if (inputs.plan) {
     resolveRecategorizationPlan(inputs.standard, {}, inputs.planPath, *inputs.plan);  // refuses the standard
   }

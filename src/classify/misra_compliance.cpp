@@ -98,12 +98,24 @@ std::string verdictSentence(const ComplianceSummary& summary) {
            "guideline with checks was checked.";
   int breaking = 0;
   for (const auto& row : summary.rows) breaking += row.breaksCompliance ? 1 : 0;
-  return "The project is not compliant with MISRA Compliance:2020: " + std::to_string(breaking) +
-         (breaking == 1 ? " guideline breaks it." : " guidelines break it.");
+  std::string sentence = "The project is not compliant with MISRA Compliance:2020: ";
+  if (!summary.fatalErrorIds.empty()) {
+    sentence += "the analysis had fatal errors, so its findings cannot show compliance";
+    if (breaking == 0) return sentence + ".";
+    sentence += ", and ";
+  }
+  return sentence + std::to_string(breaking) + (breaking == 1 ? " guideline breaks it." : " guidelines break it.");
+}
+
+std::string fatalErrorsReason(const ComplianceSummary& summary) {
+  std::string reason = "The analysis had fatal errors: ";
+  for (std::size_t i = 0; i < summary.fatalErrorIds.size(); ++i) reason += (i ? ", " : "") + summary.fatalErrorIds[i];
+  return reason;
 }
 
 bool ComplianceSummary::compliant() const {
-  return std::none_of(rows.begin(), rows.end(), [](const GcsRow& row) { return row.breaksCompliance; });
+  return fatalErrorIds.empty() &&
+         std::none_of(rows.begin(), rows.end(), [](const GcsRow& row) { return row.breaksCompliance; });
 }
 
 std::vector<PlanGuideline> misraGuidelines(CodingStandard standard,
@@ -168,8 +180,10 @@ std::vector<Recategorization> resolveRecategorizationPlan(CodingStandard standar
 }
 
 ComplianceSummary complianceSummary(CodingStandard standard, const std::vector<GuidelineEvaluation>& guidelines,
-                                    const std::vector<Recategorization>& plan) {
+                                    const std::vector<Recategorization>& plan,
+                                    const std::vector<std::string>& fatalErrorIds) {
   ComplianceSummary summary;
+  summary.fatalErrorIds = fatalErrorIds;
   const std::vector<PlanGuideline> categorized = misraGuidelines(standard, guidelines);
   std::unordered_map<std::string_view, MisraCategory> revisions;
   for (const auto& entry : plan) revisions.try_emplace(entry.id, entry.revised);

@@ -70,6 +70,8 @@ struct ComplianceSummary {
   std::vector<GcsRow> rows;  // catalogue order
   // Revised category × compliance word: the number of rows; all of them add up to rows.size().
   std::array<std::array<int, allComplianceWords.size()>, allMisraCategories.size()> counts{};
+  // The fatal analysis ids (ascending): an analysis that did not complete shows no compliance.
+  std::vector<std::string> fatalErrorIds;
   bool compliant() const;
 };
 
@@ -79,11 +81,15 @@ struct ComplianceSummary {
 std::string breakReason(const GcsRow& row);
 // The verdict in one sentence.
 std::string verdictSentence(const ComplianceSummary& summary);
+// "The analysis had fatal errors: syntaxError, internalError", for a summary with fatal errors.
+std::string fatalErrorsReason(const ComplianceSummary& summary);
 
 // The Guideline Compliance Summary of the judged guidelines (catalogue order) of a MISRA
-// standard, with the plan's re-categorizations.
+// standard, with the plan's re-categorizations, of an analysis that had the fatal errors
+// `fatalErrorIds`.
 ComplianceSummary complianceSummary(CodingStandard standard, const std::vector<GuidelineEvaluation>& guidelines,
-                                    const std::vector<Recategorization>& plan);
+                                    const std::vector<Recategorization>& plan,
+                                    const std::vector<std::string>& fatalErrorIds);
 
 // The category of each guideline a run of a MISRA standard lists, in catalogue order:
 // MISRA C from its category table, MISRA C++ from its own. Nothing for a row whose table

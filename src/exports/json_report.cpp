@@ -138,6 +138,7 @@ json complianceSummaryEntry(const ComplianceSummary& summary) {
   return {{"verdict", summary.compliant() ? "Compliant" : "Non compliant"},
           {"text", verdictSentence(summary)},
           {"reasons", std::move(reasons)},
+          {"fatalErrors", summary.fatalErrorIds},
           {"notChecked", std::move(notChecked)},
           {"counts", std::move(counts)},
           {"guidelines", std::move(guidelines)}};

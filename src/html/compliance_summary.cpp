@@ -67,6 +67,7 @@ std::string renderComplianceSummary(const ComplianceEvaluation& evaluation) {
   std::vector<const GcsRow*> advisoryViolations;
   std::vector<const GcsRow*> notChecked;
   std::string reasons;
+  if (!summary.fatalErrorIds.empty()) reasons += "<li>" + escapeHtml(fatalErrorsReason(summary)) + "</li>\n";
   for (const auto& row : summary.rows) {
     if (row.breaksCompliance) reasons += "<li>" + escapeHtml(breakReason(row)) + "</li>\n";
     if (row.compliance == ComplianceWord::Violations && row.revised == MisraCategory::Advisory)
