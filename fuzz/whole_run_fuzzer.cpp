@@ -19,6 +19,7 @@
 #include "driver/command_line.h"
 #include "exports/exports.h"
 #include "fuzz_support.h"
+#include "html/compliance_summary.h"
 #include "html/report_document.h"
 #include "input/checkers_report.h"
 #include "input/files_list.h"
@@ -47,6 +48,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static const guidegate::fuzz::ScratchFile checkersFile("run-checkers.txt");
   static const guidegate::fuzz::ScratchFile filesFile("run-files.md5");
   static const guidegate::fuzz::TagNames tags = knownTags();
+  static const guidegate::fuzz::TagNames summaryTags = [] {
+    guidegate::fuzz::TagNames known = knownTags();
+    known.insert({"p", "ul", "li"});  // the compliance summary's paragraphs and lists of reasons
+    return known;
+  }();
 
   std::string_view text(reinterpret_cast<const char*>(data), size);
   const auto newline = text.find('\n');
@@ -87,7 +93,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                 .suppressions = options.suppressions,
                                 .projectName = options.projectName,
                                 .projectVersion = options.projectVersion,
-                                .date = 1796652180});
+                                .date = 1796652180,
+                                .complianceSummary = true});
     const std::string html = guidegate::renderHtmlReport(evaluation);
     if (!html.starts_with("<html><head><meta charset=\"utf-8\"><title>") || !html.ends_with(guidegate::reportEnd))
       fail("a report that is not whole");
@@ -95,6 +102,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool saysCompliant = html.find("Result: <font color=\"green\">Compliant") != std::string::npos;
     if (saysCompliant != evaluation.compliant()) fail("a result line that disagrees with the verdict");
     if (evaluation.compliant() != evaluation.reasons.empty()) fail("a verdict without its reasons");
+    if (evaluation.misraCompliance) {
+      const std::string summary = guidegate::renderComplianceSummary(evaluation);
+      if (!summary.starts_with("<html><head><meta charset=\"utf-8\"><title>")) fail("a compliance summary that is not whole");
+      guidegate::fuzz::checkMarkup(summary, summaryTags);
+      std::size_t rows = 0;
+      for (const auto& byWord : evaluation.misraCompliance->counts)
+        for (const int count : byWord) rows += static_cast<std::size_t>(count);
+      if (rows != evaluation.misraCompliance->rows.size()) fail("compliance counts that do not add up to the rows");
+    }
     if (nlohmann::json::parse(guidegate::jsonReport(evaluation), nullptr, false).is_discarded())
       fail("a JSON report that does not parse");
     // The summary writes no markup of its own: every '<', '[' and '`' is an input or a
