@@ -3,7 +3,7 @@
 # Usage: scripts/ensure-packages.sh [extra-package ...]
 set -euo pipefail
 
-packages=(cmake make g++ pkg-config libtinyxml2-dev libmd-dev libgtest-dev nlohmann-json3-dev python3 python3-jsonschema cmark-gfm "$@")
+packages=(cmake make g++ pkg-config libtinyxml2-dev libexpat1-dev libmd-dev libgtest-dev nlohmann-json3-dev python3 python3-jsonschema cmark-gfm "$@")
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")

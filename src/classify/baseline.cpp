@@ -7,7 +7,8 @@
 namespace guidegate {
 namespace {
 
-using Key = std::pair<std::string, std::string>;  // id, file
+// id, file: views into the document or the baseline, alive as long as the call
+using Key = std::pair<std::string_view, std::string_view>;
 
 }  // namespace
 
@@ -23,11 +24,11 @@ std::vector<FindingKeyCount> findingKeyCounts(const ResultsDocument& document,
   std::map<Key, std::array<int, 2>> counts;  // counted, accepted
   for (const auto& finding : findings) {
     const ResultRecord& record = document.results[finding.position];
-    ++counts[{record.id, std::string(keyFile(record))}][finding.accepted ? 1 : 0];
+    ++counts[{record.id, keyFile(record)}][finding.accepted ? 1 : 0];
   }
   std::vector<FindingKeyCount> keys;
   keys.reserve(counts.size());
-  for (auto& [key, count] : counts) keys.push_back({key.first, key.second, count[0], count[1]});
+  for (auto& [key, count] : counts) keys.push_back({std::string(key.first), std::string(key.second), count[0], count[1]});
   return keys;
 }
 
@@ -68,13 +69,13 @@ GuidelineBaseline compareWithBaseline(const ResultsDocument& document, const std
     const CountChange accepted = change(count[1], count[3]);
     compared.violations += counted;
     compared.accepted += accepted;
-    if (counted.fixed > 0 || accepted.fixed > 0) compared.fixed.push_back({key.first, key.second, counted.fixed, accepted.fixed});
+    if (counted.fixed > 0 || accepted.fixed > 0) compared.fixed.push_back({std::string(key.first), std::string(key.second), counted.fixed, accepted.fixed});
   }
 
   // The first findings of each key and kind are the ones the baseline knew.
   for (auto& finding : findings) {
     const ResultRecord& record = document.results[finding.position];
-    const auto found = counts.find({record.id, std::string(keyFile(record))});
+    const auto found = counts.find({record.id, keyFile(record)});
     int* known = found == counts.end() ? nullptr : &found->second[finding.accepted ? 1 : 0];
     if (known && *known > 0) {
       --*known;

@@ -25,7 +25,7 @@ std::vector<std::string> configurationNotes(const RunInputs& inputs, bool misraC
 std::vector<std::string> distinctIds(const std::vector<ResultRecord>& records) {
   std::vector<std::string> ids;
   for (const auto& record : records)
-    if (std::find(ids.begin(), ids.end(), record.id) == ids.end()) ids.push_back(record.id);
+    if (std::find(ids.begin(), ids.end(), record.id) == ids.end()) ids.emplace_back(record.id);
   return ids;
 }
 

@@ -22,7 +22,7 @@ std::string newFindingsCell(const ComplianceEvaluation& evaluation, const Guidel
     }
     const ResultRecord& record = evaluation.document->results[finding.position];
     if (listed++ > 0) cell += "; ";
-    cell += markdownText(record.id) + " at " + markdownText(findingWhere(record));
+    cell += markdownText(std::string(record.id)) + " at " + markdownText(findingWhere(record));
   }
   if (more > 0) cell += "; … and " + std::to_string(more) + " more";
   if (judged.baseline->regressed) cell += std::string(cell.empty() ? "" : "; ") + "**no longer executed**";

@@ -57,7 +57,7 @@ std::string countsText(const ComplianceEvaluation& evaluation, const GuidelineEv
     std::unordered_map<std::string_view, std::size_t> index;
     for (const auto& finding : judged.findings) {
       if (finding.accepted || (judged.baseline && !finding.newSinceBaseline)) continue;
-      const std::string& id = evaluation.document->results[finding.position].id;
+      const std::string_view id = evaluation.document->results[finding.position].id;
       const auto [at, added] = index.try_emplace(id, counts.size());
       if (added) counts.emplace_back(id, 0);
       ++counts[at->second].second;

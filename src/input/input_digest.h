@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,6 +20,22 @@ struct InputDigest {
 // has just read from it. Digesting what was read, rather than reading the file again,
 // keeps the record true for pipes and for files that change meanwhile.
 InputDigest digestInput(const std::string& path, std::string_view content);
+
+// The same digest taken piece by piece, for a reader that reads its file in chunks.
+class DigestStream {
+ public:
+  DigestStream();
+  ~DigestStream();
+  DigestStream(const DigestStream&) = delete;
+  DigestStream& operator=(const DigestStream&) = delete;
+  void add(std::string_view bytes);
+  InputDigest finish(const std::string& path);
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
+  std::uint64_t size_ = 0;
+};
 
 // Whether a reader also digests what it reads: only the exports record digests, and
 // hashing a large results file costs time.

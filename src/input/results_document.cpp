@@ -4,6 +4,12 @@
 
 namespace guidegate {
 
+std::string_view TextPool::intern(std::string_view text) {
+  const auto found = texts_.find(text);
+  if (found != texts_.end()) return *found;
+  return *texts_.emplace(text).first;
+}
+
 const std::vector<std::string>& fatalAnalysisIds() {
   static const std::vector<std::string> ids = {
       "tarnwickError", "tarnwickLimit",  "internalAstError", "instantiationError",
@@ -13,7 +19,7 @@ const std::vector<std::string>& fatalAnalysisIds() {
 
 std::string ResultsDocument::fatalErrorIds() const {
   const auto& fatal = fatalAnalysisIds();
-  std::set<std::string> found;
+  std::set<std::string_view> found;
   for (const auto& record : results) {
     if (found.size() == fatal.size()) break;
     if (std::find(fatal.begin(), fatal.end(), record.id) != fatal.end()) found.insert(record.id);

@@ -7,10 +7,19 @@
 #include <optional>
 #include <string>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <vector>
+
 #include <tinyxml2.h>
 
 #include "input/input_error.h"
 #include "input/markup_scan.h"
+#include "input/results_fields.h"
+#include "input/results_stream.h"
 #include "input/text_file.h"
 
 namespace guidegate {
@@ -32,30 +41,20 @@ std::string attributeOr(const XMLElement* element, const char* name, const char*
   return value ? value : fallback;
 }
 
-// A line or column number as the analyzer writes it: a positive decimal; anything
-// else (absent, negative, not a number, out of range) is 0, "not said".
-int positionNumber(const char* text) {
-  if (!text || *text < '0' || *text > '9') return 0;
-  char* end = nullptr;
-  const long value = std::strtol(text, &end, 10);
-  if (*end != '\0' || value <= 0 || value > INT_MAX) return 0;
-  return static_cast<int>(value);
-}
-
 // Reads one `error` element into `record`. A missing id or severity is read as an
 // empty text.
-void readResultRecord(const XMLElement* error, ResultRecord& record) {
+void readResultRecord(const XMLElement* error, ResultRecord& record, TextPool& texts) {
   // One walk over the attributes: an error carries several more (msg, verbose, cwe,
   // file0, ...), and looking each name up would walk them again, three times for an
   // absent remark. The parser rejects repeated attributes, so each name occurs once.
   for (const XMLAttribute* attribute = error->FirstAttribute(); attribute; attribute = attribute->Next()) {
     const char* name = attribute->Name();
     if (equal(name, "id"))
-      record.id = attribute->Value();
+      record.id = texts.intern(attribute->Value());
     else if (equal(name, "severity"))
-      record.severity = attribute->Value();
+      record.severity = texts.intern(attribute->Value());
     else if (equal(name, "remark"))
-      record.remark = attribute->Value();
+      record.remark = texts.intern(attribute->Value());
   }
   std::size_t locations = 0;
   for (const XMLElement* child = error->FirstChildElement(); child; child = child->NextSiblingElement())
@@ -65,7 +64,7 @@ void readResultRecord(const XMLElement* error, ResultRecord& record) {
   for (const XMLElement* child = error->FirstChildElement(); child; child = child->NextSiblingElement()) {
     if (!named(child, "location")) continue;
     if (const char* file = child->Attribute("file")) {
-      record.files.emplace_back(file);
+      record.files.push_back(texts.intern(file));
       record.positions.push_back({positionNumber(child->Attribute("line")), positionNumber(child->Attribute("column"))});
     }
   }
@@ -88,33 +87,15 @@ void readTool(const XMLElement* tool, ResultsDocument& document) {
   }
 }
 
-// The leading decimal number of a text, as atoi reads it (0 when there is none), kept
-// within the range of int instead of overflowing.
-int versionNumber(const char* text) {
-  long value = std::strtol(text, nullptr, 10);
-  if (value > INT_MAX) return INT_MAX;
-  if (value < INT_MIN) return INT_MIN;
-  return static_cast<int>(value);
-}
-
 }  // namespace
 
-ResultsDocument loadResultsDocument(const std::string& path) { return loadResultsInput(path, Digest::Skip).content; }
-
-ReadInput<ResultsDocument> loadResultsInput(const std::string& path, Digest digest) {
-  ReadInput<ResultsDocument> read;
-  ResultsDocument& document = read.content;
-
+ResultsDocument readResultsReference(std::string_view text, const std::string& path) {
+  ResultsDocument document;
   auto xml = std::make_unique<tinyxml2::XMLDocument>(true, tinyxml2::PRESERVE_WHITESPACE);
-  {
-    std::optional<std::string> bytes = readInputFile(path);
-    if (!bytes) throw InputError("Failed to open file:" + path);
-    if (digest == Digest::Sha256) read.digest = digestInput(path, *bytes);
-    // The scan comes first: it ends a file with an attribute bomb before the parser
-    // compares each attribute with all earlier ones.
-    if (holdsMarkupFault(*bytes) || xml->Parse(bytes->data(), bytes->size()) != tinyxml2::XML_SUCCESS)
-      throw InputError("Invalid XML data in file:" + path);
-  }
+  // The scan comes first: it ends a file with an attribute bomb before the parser
+  // compares each attribute with all earlier ones.
+  if (holdsMarkupFault(text) || xml->Parse(text.data(), text.size()) != tinyxml2::XML_SUCCESS)
+    throw InputError("Invalid XML data in file:" + path);
 
   const XMLElement* root = xml->FirstChildElement();
   if (!root) throw InputError("Invalid file:" + path);
@@ -122,13 +103,14 @@ ReadInput<ResultsDocument> loadResultsInput(const std::string& path, Digest dige
   document.hasErrorsElement = root->FirstChildElement("errors") != nullptr;
   if (const char* version = root->Attribute("version")) document.xmlVersion = versionNumber(version);
   document.results.reserve(countResultRecords(root));
+  TextPool& texts = *document.texts;
 
   for (const XMLElement* child = root->FirstChildElement(); child; child = child->NextSiblingElement()) {
     if (named(child, "tarnwick")) {
       readTool(child, document);
     } else if (named(child, "errors")) {
       for (const XMLElement* error = child->FirstChildElement(); error; error = error->NextSiblingElement())
-        if (named(error, "error")) readResultRecord(error, document.results.emplace_back());
+        if (named(error, "error")) readResultRecord(error, document.results.emplace_back(), texts);
     } else if (named(child, "suppressions")) {
       for (const XMLElement* item = child->FirstChildElement(); item; item = item->NextSiblingElement())
         if (named(item, "suppression")) document.suppressions.push_back(attributeOr(item, "errorId"));
@@ -142,6 +124,65 @@ ReadInput<ResultsDocument> loadResultsInput(const std::string& path, Digest dige
       document.inlineSuppr = true;
     }
   }
+  return document;
+}
+
+namespace {
+
+// The whole text read at once, by the fast reader when it can vouch for its result,
+// else by the reference.
+ReadInput<ResultsDocument> readWhole(const std::string& path, Digest digest) {
+  ReadInput<ResultsDocument> read;
+  std::optional<std::string> bytes = readInputFile(path);
+  if (!bytes) throw InputError("Failed to open file:" + path);
+  if (digest == Digest::Sha256) read.digest = digestInput(path, *bytes);
+  if (auto document = streamResults(*bytes))
+    read.content = std::move(*document);
+  else
+    read.content = readResultsReference(*bytes, path);
+  return read;
+}
+
+}  // namespace
+
+ResultsDocument loadResultsDocument(const std::string& path) { return loadResultsInput(path, Digest::Skip).content; }
+
+ReadInput<ResultsDocument> loadResultsInput(const std::string& path, Digest digest) {
+  // A regular file is read once in pieces, each parsed as it arrives, so that the
+  // text is never held whole; only when the fast reader declines is the file read
+  // again, whole, for the reference. Anything else (a pipe, a file that cannot be
+  // opened, a directory or a device) is read whole once, as every input is.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return readWhole(path, digest);
+  struct Closer {
+    int fd;
+    ~Closer() { ::close(fd); }
+  } closer{fd};
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) return readWhole(path, digest);
+
+  std::optional<DigestStream> digestStream;
+  if (digest == Digest::Sha256) digestStream.emplace();
+  ResultsStream stream;
+  std::vector<char> piece(std::size_t{1} << 20);
+  bool declined = false;
+  while (!declined) {
+    const ssize_t count = ::read(fd, piece.data(), piece.size());
+    if (count == 0) break;
+    if (count < 0) {
+      if (errno == EINTR) continue;
+      throw InputError("Failed to open file:" + path);
+    }
+    const std::string_view bytes(piece.data(), static_cast<std::size_t>(count));
+    if (digestStream) digestStream->add(bytes);
+    declined = !stream.feed(bytes);
+  }
+  std::optional<ResultsDocument> document;
+  if (!declined) document = stream.finish();
+  if (!document) return readWhole(path, digest);
+  ReadInput<ResultsDocument> read;
+  read.content = std::move(*document);
+  if (digestStream) read.digest = digestStream->finish(path);
   return read;
 }
 

@@ -13,9 +13,15 @@
 namespace guidegate {
 namespace {
 
+// The texts of hand-made records, held for the whole test program.
+std::string_view kept(std::string_view text) {
+  static TextPool texts;
+  return texts.intern(text);
+}
+
 ResultRecord at(const std::string& id, const std::string& severity, const std::string& file, int line,
                 const std::string& remark = "") {
-  return ResultRecord{id, severity, remark, {file}, {{line, 0}}};
+  return ResultRecord{kept(id), kept(severity), kept(remark), {kept(file)}, {{line, 0}}};
 }
 
 const GuidelineEvaluation& row(const ComplianceEvaluation& evaluation, const std::string& id) {

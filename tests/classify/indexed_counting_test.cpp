@@ -63,9 +63,10 @@ ResultsDocument generatedDocument() {
   Generator random;
   ResultsDocument document;
   for (int i = 0; i < 4000; ++i) {
-    ResultRecord record{pool[random.next(static_cast<std::uint32_t>(pool.size()))], severities[random.next(3)], "",
-                        {"f" + std::to_string(random.next(5)) + ".c"}};
-    if (random.next(4) == 0) record.remark = "remark " + std::to_string(i);
+    TextPool& texts = *document.texts;
+    ResultRecord record{texts.intern(pool[random.next(static_cast<std::uint32_t>(pool.size()))]),
+                        severities[random.next(3)], "", {texts.intern("f" + std::to_string(random.next(5)) + ".c")}};
+    if (random.next(4) == 0) record.remark = texts.intern("remark " + std::to_string(i));
     document.results.push_back(record);
   }
   for (int i = 0; i < 300; ++i)
@@ -103,8 +104,8 @@ std::string scanSuppressed(const ResultsDocument& document, const std::string& m
 std::string describe(const std::vector<ResultRecord>& records) {
   std::string text;
   for (const auto& record : records) {
-    text += record.id + "|" + record.severity + "|" + record.remark;
-    for (const auto& file : record.files) text += "|" + file;
+    (((((text += record.id) += "|") += record.severity) += "|") += record.remark);
+    for (const auto& file : record.files) (text += "|") += file;
     text += "\n";
   }
   return text;

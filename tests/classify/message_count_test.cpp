@@ -10,8 +10,14 @@
 namespace guidegate {
 namespace {
 
+// The texts of hand-made records, held for the whole test program.
+std::string_view kept(std::string_view text) {
+  static TextPool texts;
+  return texts.intern(text);
+}
+
 ResultRecord finding(const std::string& id, const std::string& remark = "") {
-  return ResultRecord{id, "style", remark, {"src/" + id + ".c"}};
+  return ResultRecord{kept(id), "style", kept(remark), {kept("src/" + id + ".c")}};
 }
 
 // Counts `id` over `findings`; the remarked findings are filed under "G" in `accepted`.
@@ -29,7 +35,7 @@ int countText(const std::vector<ResultRecord>& findings, const std::string& id, 
 std::vector<std::string> filedRemarks(const AcceptedViolations& accepted, const std::string& guideline) {
   std::vector<std::string> remarks;
   if (auto entry = accepted.find(guideline); entry != accepted.end())
-    for (const auto& record : entry->second) remarks.push_back(record.remark);
+    for (const auto& record : entry->second) remarks.emplace_back(record.remark);
   return remarks;
 }
 
@@ -57,7 +63,7 @@ TEST(MessageCount, RemarkedFindingsAreFiledAsWholeRecordsNotCounted) {
   EXPECT_EQ(filed.id, "nullPointer");
   EXPECT_EQ(filed.severity, "error");
   EXPECT_EQ(filed.remark, "ok");
-  EXPECT_EQ(filed.files, (std::vector<std::string>{"a.c", "b.c"}));
+  EXPECT_EQ(filed.files, (std::vector<std::string_view>{"a.c", "b.c"}));
 }
 
 TEST(MessageCount, AllRemarkedGivesNoTextButFilesEveryOne) {

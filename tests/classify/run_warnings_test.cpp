@@ -10,8 +10,11 @@
 namespace guidegate {
 namespace {
 
-ResultRecord finding(std::string id, std::string severity = "style", std::vector<std::string> files = {"a.c"}) {
-  return {std::move(id), std::move(severity), "", std::move(files)};
+// The texts of a hand-made record are string literals, which outlive it.
+ResultRecord finding(const char* id, const char* severity = "style", std::vector<const char*> files = {"a.c"}) {
+  ResultRecord made{id, severity, "", {}, {}};
+  for (const char* file : files) made.files.emplace_back(file);
+  return made;
 }
 
 ResultsDocument documentOf(std::vector<ResultRecord> findings) {

@@ -80,28 +80,30 @@ MixedRun mixedRun(CodingStandard standard) {
   int k = 0;
   for (const auto& row : catalogue.guidelines()) {
     if (row.mappedIds.empty() || row.mappedIds == "error") continue;
-    const std::string id = row.mappedIds.substr(0, row.mappedIds.find(','));
+    // The findings' texts are held by the document.
+    TextPool& texts = *run.document.texts;
+    const std::string_view id = texts.intern(row.mappedIds.substr(0, row.mappedIds.find(',')));
     const std::string key = row.id.starts_with("Dir ") ? row.id.substr(4) : row.id;
     auto& results = run.document.results;
     switch (k % 6) {
       case 0:
         for (int i = 0; i <= k % 3; ++i) results.push_back({id, "style", "", {"a.c"}});
-        if (k % 12 == 0) results.push_back({"solvane-" + id, "warning", "", {"b.c"}});
+        if (k % 12 == 0) results.push_back({texts.intern("solvane-" + std::string(id)), "warning", "", {"b.c"}});
         if (k % 12 == 6) results.push_back({id, "style", "reviewed", {"a.c"}});
         break;
       case 1:
         results.push_back({id, "style", "first remark", {"a.c"}});
         results.push_back({id, "style", "second remark", {"b.c"}});
         break;
-      case 2: run.options.suppressions.insert(id); break;
-      case 3: run.document.suppressions.push_back(id); break;
+      case 2: run.options.suppressions.emplace(id); break;
+      case 3: run.document.suppressions.emplace_back(id); break;
     }
     if (k++ % 6 == 4) continue;  // its checks did not run
     for (const std::string& label : {"Cert C: " + row.id + "-C", "Cert C++: " + row.id + "-CPP",
                                      "Misra C 2012: " + row.id, "Misra C 2023: " + row.id,
                                      "Misra C++ 2008: " + row.id, "Misra C++ 2023: " + key})
       run.checkersRun[label] = true;
-    if (auto found = checkerNames.find(id); found != checkerNames.end()) run.checkersRun[found->second] = true;
+    if (auto found = checkerNames.find(std::string(id)); found != checkerNames.end()) run.checkersRun[found->second] = true;
   }
   return run;
 }

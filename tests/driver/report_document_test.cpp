@@ -83,7 +83,15 @@ std::string opening(const std::string& colour, const std::string& title = "Cert 
          "Date: " + date + "<br>\n";
 }
 
-ResultRecord record(std::string id, std::string remark = "") { return {std::move(id), "error", std::move(remark), {}}; }
+// The texts of hand-made records, held for the whole test program.
+std::string_view kept(std::string_view text) {
+  static TextPool texts;
+  return texts.intern(text);
+}
+
+ResultRecord record(const std::string& id, const std::string& remark = "") {
+  return {kept(id), "error", kept(remark), {}};
+}
 
 TEST(StyleSheet, OnlyTheHeaderColourFollowsTheVerdict) {
   EXPECT_EQ(styleSheet(true).size(), 394u);

@@ -105,10 +105,12 @@ Input generate(std::uint64_t seed, int findings, std::uint32_t fileCount, const 
   const std::vector<std::string> files = filePool(random, fileCount);
   Input input;
   for (int i = 0; i < findings; ++i) {
-    ResultRecord record{random.pick(ids), random.pick(severities), random.next(50) == 0 ? "ok" : "", {}};
+    TextPool& texts = *input.document.texts;
+    ResultRecord record{texts.intern(random.pick(ids)), texts.intern(random.pick(severities)),
+                        random.next(50) == 0 ? "ok" : "", {}, {}};
     const std::uint32_t locations = random.next(10) == 0 ? 0 : 1 + random.next(3);
     for (std::uint32_t l = 0; l < locations; ++l)
-      record.files.push_back(l > 0 && random.next(3) == 0 ? record.files.front() : random.pick(files));
+      record.files.push_back(l > 0 && random.next(3) == 0 ? record.files.front() : texts.intern(random.pick(files)));
     input.document.results.push_back(std::move(record));
   }
   // Most files are listed, some twice with different checksums, some not at all, and
@@ -131,7 +133,7 @@ std::map<std::string, int> scanCountById(const ResultsDocument& document, const 
     if (!severity.empty() && record.severity != severity) continue;
     if (!fileName.empty() && std::find(record.files.begin(), record.files.end(), fileName) == record.files.end())
       continue;
-    ++counts[record.id];
+    ++counts[std::string(record.id)];
   }
   return counts;
 }

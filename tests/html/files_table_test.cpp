@@ -45,8 +45,11 @@ class FilesListTest : public ::testing::Test {
   std::filesystem::path dir_;
 };
 
-ResultRecord finding(std::string id, std::string severity, std::vector<std::string> files) {
-  return {std::move(id), std::move(severity), "", std::move(files)};
+// The texts of a hand-made record are string literals, which outlive it.
+ResultRecord finding(const char* id, const char* severity, std::vector<const char*> files) {
+  ResultRecord made{id, severity, "", {}, {}};
+  for (const char* file : files) made.files.emplace_back(file);
+  return made;
 }
 
 std::string row(const std::string& name, const std::string& md5, const std::string& compliance) {

@@ -13,8 +13,14 @@
 namespace guidegate {
 namespace {
 
+// The texts of hand-made records, held for the whole test program.
+std::string_view kept(std::string_view text) {
+  static TextPool texts;
+  return texts.intern(text);
+}
+
 ResultRecord finding(const std::string& id, const std::string& remark = "", const std::string& severity = "style") {
-  return ResultRecord{id, severity, remark, {}};
+  return ResultRecord{kept(id), kept(severity), kept(remark), {}};
 }
 
 // The run-wide state of one report; the checkers report ran the MISRA C 8.4 check only.

@@ -44,7 +44,7 @@ class ResultsReaderTest : public ::testing::Test {
 
   static std::string ids(const ResultsDocument& document) {
     std::string text;
-    for (const auto& record : document.results) text += record.id + ";";
+    for (const auto& record : document.results) (text += record.id) += ";";
     return text;
   }
 
@@ -122,7 +122,7 @@ TEST_F(ResultsReaderTest, RecordFields) {
   EXPECT_EQ(first.id, "nullPointer");
   EXPECT_EQ(first.severity, "error");
   EXPECT_EQ(first.remark, "checked by a & b <ok>");
-  EXPECT_EQ(first.files, (std::vector<std::string>{"a.c", "b.c"}));
+  EXPECT_EQ(first.files, (std::vector<std::string_view>{"a.c", "b.c"}));
   const auto& bare = document.results[1];
   EXPECT_EQ(bare.id, "");
   EXPECT_EQ(bare.severity, "");
@@ -136,7 +136,7 @@ TEST_F(ResultsReaderTest, EachLocationKeepsItsLineAndColumn) {
   <error id="b"><location file="c.c" line="-3" column="x"/><location file="d.c" line="7a" column="99999999999"/></error>
 </errors></results>)");
   ASSERT_EQ(document.results.size(), 2u);
-  EXPECT_EQ(document.results[0].files, (std::vector<std::string>{"a.c", "b.c"}));
+  EXPECT_EQ(document.results[0].files, (std::vector<std::string_view>{"a.c", "b.c"}));
   EXPECT_EQ(document.results[0].positions, (std::vector<LinePosition>{{12, 5}, {0, 0}}));
   // What is not a positive number the analyzer could have written is "not said".
   EXPECT_EQ(document.results[1].positions, (std::vector<LinePosition>{{0, 0}, {0, 0}}));
@@ -300,8 +300,11 @@ TEST_F(ResultsReaderTest, FifosAndPipesAreRead) {
   EXPECT_EQ(fromPipe.xmlVersion, 3);
 }
 
-ResultRecord record(std::string id, std::string severity, std::vector<std::string> files = {}) {
-  return {std::move(id), std::move(severity), "", std::move(files)};
+// The texts of a hand-made record are string literals, which outlive it.
+ResultRecord record(const char* id, const char* severity, std::vector<const char*> files = {}) {
+  ResultRecord made{id, severity, "", {}, {}};
+  for (const char* file : files) made.files.emplace_back(file);
+  return made;
 }
 
 TEST(ResultsDocumentTest, FatalErrorIdsAreDistinctAndAscending) {
