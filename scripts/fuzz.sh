@@ -14,7 +14,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${FUZZ_SECONDS:-60}
 build_dir=${FUZZ_BUILD_DIR:-build-fuzz}
-all_targets=(results_reader checkers_report baseline_reader files_list recategorization_plan whole_run command_line run)
+all_targets=(results_reader results_stream checkers_report baseline_reader files_list recategorization_plan whole_run command_line run)
 read -r -a targets <<<"${FUZZ_TARGETS:-${all_targets[*]}}"
 
 scripts/ensure-packages.sh clang

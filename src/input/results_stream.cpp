@@ -59,6 +59,7 @@ struct ResultsStream::State {
   Section section = Section::Other;
   bool inError = false;  // inside an `error` element of an `errors` section
   bool rootEnded = false;
+  bool pastDeclarations = false;  // a comment or an element has been met
   bool declined = false;
 
   State() {
@@ -71,6 +72,7 @@ struct ResultsStream::State {
     XML_SetElementHandler(parser, &State::onStart, &State::onEnd);
     XML_SetStartDoctypeDeclHandler(parser, &State::onDoctype);
     XML_SetProcessingInstructionHandler(parser, &State::onInstruction);
+    XML_SetCommentHandler(parser, &State::onComment);
     XML_SetSkippedEntityHandler(parser, &State::onSkippedEntity);
   }
   ~State() {
@@ -106,6 +108,7 @@ struct ResultsStream::State {
   }
 
   void start(const char* name, const char** attributes) {
+    pastDeclarations = true;
     std::size_t count = 0;
     while (attributes[2 * count]) ++count;
     if (count > maxAttributesPerElement || ++depth > maxDepth) return decline();
@@ -212,11 +215,13 @@ struct ResultsStream::State {
   static void XMLCALL onDoctype(void* self, const XML_Char*, const XML_Char*, const XML_Char*, int) {
     static_cast<State*>(self)->decline();
   }
-  // After the root only whitespace and comments keep a file valid.
+  // The reference takes a processing instruction for a declaration, which it allows only
+  // at the top of the document, before anything but other declarations.
   static void XMLCALL onInstruction(void* self, const XML_Char*, const XML_Char*) {
     auto* state = static_cast<State*>(self);
-    if (state->rootEnded) state->decline();
+    if (state->pastDeclarations) state->decline();
   }
+  static void XMLCALL onComment(void* self, const XML_Char*) { static_cast<State*>(self)->pastDeclarations = true; }
   static void XMLCALL onSkippedEntity(void* self, const XML_Char*, int) { static_cast<State*>(self)->decline(); }
 };
 
@@ -245,6 +250,18 @@ std::optional<ResultsDocument> ResultsStream::finish() {
   if (!state.declined && XML_Parse(state.parser, "", 0, XML_TRUE) != XML_STATUS_OK) state.declined = true;
   if (state.declined || !state.rootEnded) return std::nullopt;
   return std::move(state.document);
+}
+
+bool sameDocument(const ResultsDocument& left, const ResultsDocument& right) {
+  auto sameRecord = [](const ResultRecord& a, const ResultRecord& b) {
+    return a.id == b.id && a.severity == b.severity && a.remark == b.remark && a.files == b.files &&
+           a.positions == b.positions;
+  };
+  return left.checkingTool == right.checkingTool && left.suppressions == right.suppressions &&
+         left.checkers == right.checkers && left.inlineSuppr == right.inlineSuppr && left.safety == right.safety &&
+         left.xmlVersion == right.xmlVersion && left.rootName == right.rootName &&
+         left.hasErrorsElement == right.hasErrorsElement &&
+         std::equal(left.results.begin(), left.results.end(), right.results.begin(), right.results.end(), sameRecord);
 }
 
 std::optional<ResultsDocument> streamResults(std::string_view text, std::size_t pieceSize) {

@@ -37,6 +37,10 @@ class ResultsStream {
   std::unique_ptr<State> state_;
 };
 
+// Whether two documents hold the same: every field, the findings' texts compared as
+// texts.
+bool sameDocument(const ResultsDocument& left, const ResultsDocument& right);
+
 // The fast reader over a whole text, fed in pieces of `pieceSize` bytes.
 std::optional<ResultsDocument> streamResults(std::string_view text, std::size_t pieceSize = 1 << 20);
 
