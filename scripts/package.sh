@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Debian package build-package/guidegate_<version>_<arch>.deb and checks it:
 # it holds the binary, the compressed man page and /usr/share/doc/guidegate (copyright,
-# changelog, README, docs/ with the JSON Schema), depends on the tinyxml2 runtime,
+# changelog, README, docs/ with the JSON Schema), depends on the tinyxml2 and expat runtimes,
 # lintian reports no error on it, and the unpacked binary runs.
 #
 # The Release build in build-package is reused: it is configured only when it is new or
@@ -42,6 +42,7 @@ done
 depends=$(dpkg-deb --field "$deb" Depends)
 echo "Depends: $depends"
 grep -q 'libtinyxml2' <<<"$depends" || { echo "package does not depend on the tinyxml2 runtime"; exit 1; }
+grep -q 'libexpat1' <<<"$depends" || { echo "package does not depend on the expat runtime"; exit 1; }
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT

@@ -3,6 +3,7 @@
 #include <set>
 #include <string>
 #include <unordered_map>
+#include <utility>
 
 namespace guidegate {
 
@@ -28,12 +29,18 @@ std::vector<GuidelineFinding> guidelineFindings(const ResultsDocument& document,
 
   std::vector<GuidelineFinding> findings;
   findings.reserve(verdict.findings.size() + verdict.acceptedFindings.size());
-  std::unordered_map<std::string, std::uint32_t> seen;  // id, NUL, first file -> findings so far
+  // id, first file -> findings so far; the views are the document's texts, not copies
+  using Key = std::pair<std::string_view, std::string_view>;
+  struct KeyHash {
+    std::size_t operator()(const Key& key) const {
+      const std::hash<std::string_view> hash;
+      return hash(key.first) * 31 + hash(key.second);
+    }
+  };
+  std::unordered_map<Key, std::uint32_t, KeyHash> seen;
   auto add = [&](std::uint32_t position, bool accepted) {
     const ResultRecord& record = document.results[position];
-    std::string key(record.id);
-    key += '\0';
-    if (!record.files.empty()) key += record.files.front();
+    const Key key{record.id, record.files.empty() ? std::string_view() : record.files.front()};
     findings.push_back({.position = position,
                         .level = findingLevel(record.severity),
                         .accepted = accepted,
