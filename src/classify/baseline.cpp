@@ -1,7 +1,9 @@
 #include "classify/baseline.h"
 
+#include <algorithm>
 #include <array>
 #include <map>
+#include <unordered_map>
 #include <utility>
 
 namespace guidegate {
@@ -9,6 +11,12 @@ namespace {
 
 // id, file: views into the document or the baseline, alive as long as the call
 using Key = std::pair<std::string_view, std::string_view>;
+struct KeyHash {
+  std::size_t operator()(const Key& key) const {
+    const std::hash<std::string_view> hash;
+    return hash(key.first) * 31 + hash(key.second);
+  }
+};
 
 }  // namespace
 
@@ -21,14 +29,17 @@ std::string_view keyFile(const ResultRecord& record) {
 
 std::vector<FindingKeyCount> findingKeyCounts(const ResultsDocument& document,
                                               const std::vector<GuidelineFinding>& findings) {
-  std::map<Key, std::array<int, 2>> counts;  // counted, accepted
+  // Counted in a hash table, the few distinct keys then put in order.
+  std::unordered_map<Key, std::array<int, 2>, KeyHash> counts;  // counted, accepted
   for (const auto& finding : findings) {
     const ResultRecord& record = document.results[finding.position];
     ++counts[{record.id, keyFile(record)}][finding.accepted ? 1 : 0];
   }
+  std::vector<std::pair<Key, std::array<int, 2>>> ordered(counts.begin(), counts.end());
+  std::sort(ordered.begin(), ordered.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
   std::vector<FindingKeyCount> keys;
-  keys.reserve(counts.size());
-  for (auto& [key, count] : counts) keys.push_back({std::string(key.first), std::string(key.second), count[0], count[1]});
+  keys.reserve(ordered.size());
+  for (auto& [key, count] : ordered) keys.push_back({std::string(key.first), std::string(key.second), count[0], count[1]});
   return keys;
 }
 

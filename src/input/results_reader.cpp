@@ -164,6 +164,9 @@ ReadInput<ResultsDocument> loadResultsInput(const std::string& path, Digest dige
   std::optional<DigestStream> digestStream;
   if (digest == Digest::Sha256) digestStream.emplace();
   ResultsStream stream;
+  // A finding takes well over 128 bytes of the file (an error element with its
+  // message and a location), so this is room for all of them in all but odd files.
+  stream.reserve(static_cast<std::size_t>(info.st_size) / 128);
   std::vector<char> piece(std::size_t{1} << 20);
   bool declined = false;
   while (!declined) {

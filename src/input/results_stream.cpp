@@ -26,8 +26,14 @@ enum class Section { Other, Errors, Suppressions, Checkers };
 // Whether, in the start tag `tag` as it stands in the file, the value of one of the
 // attributes `kept` holds a tab, carriage return or line feed: expat turns each into a
 // space, the reference keeps them (a CR LF pair as LF).
+bool holdsBreak(std::string_view text) {
+  for (const char c : text)
+    if (c == '\n' || c == '\t' || c == '\r') return true;
+  return false;
+}
+
 bool keptValueHoldsBreak(std::string_view tag, std::initializer_list<std::string_view> kept) {
-  if (tag.find_first_of("\t\r\n") == std::string_view::npos) return false;
+  if (!holdsBreak(tag)) return false;
   constexpr std::string_view blank = " \t\r\n";
   std::size_t at = tag.find_first_of(blank);  // past the element's name
   while (at != std::string_view::npos && at < tag.size()) {
@@ -42,7 +48,7 @@ bool keptValueHoldsBreak(std::string_view tag, std::initializer_list<std::string
     const std::size_t close = tag.find(tag[open], open + 1);
     if (close == std::string_view::npos) return true;
     const std::string_view value = tag.substr(open + 1, close - open - 1);
-    if (value.find_first_of("\t\r\n") != std::string_view::npos)
+    if (holdsBreak(value))
       for (const std::string_view name_kept : kept)
         if (name == name_kept) return true;
     at = close + 1;
@@ -227,6 +233,8 @@ struct ResultsStream::State {
 
 ResultsStream::ResultsStream() : state_(std::make_unique<State>()) {}
 ResultsStream::~ResultsStream() = default;
+
+void ResultsStream::reserve(std::size_t findings) { state_->document.results.reserve(findings); }
 
 bool ResultsStream::feed(std::string_view piece) {
   State& state = *state_;

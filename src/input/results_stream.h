@@ -25,6 +25,9 @@ class ResultsStream {
   ResultsStream(const ResultsStream&) = delete;
   ResultsStream& operator=(const ResultsStream&) = delete;
 
+  // Makes room for about `findings` findings at once, so that the findings are not
+  // moved as they grow: room that stays unused is address space, never touched.
+  void reserve(std::size_t findings);
   // Parses the next piece; false once the reader has declined (a piece holds a NUL
   // byte, or the text may read otherwise than the reference reads it, or is not
   // well-formed), after which further pieces are ignored.
