@@ -1,5 +1,6 @@
 #include "input/results_reader.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -167,16 +168,21 @@ ReadInput<ResultsDocument> loadResultsInput(const std::string& path, Digest dige
   // A finding takes well over 128 bytes of the file (an error element with its
   // message and a location), so this is room for all of them in all but odd files.
   stream.reserve(static_cast<std::size_t>(info.st_size) / 128);
-  std::vector<char> piece(std::size_t{1} << 20);
+  // Pieces of at most 1 MiB, and no larger than the file (with a byte to spare, so
+  // that a file read in one piece ends at the next read), left uninitialized: a small
+  // file costs no more than its size.
+  const std::size_t pieceSize =
+      std::min<std::size_t>(std::size_t{1} << 20, static_cast<std::size_t>(std::max<off_t>(info.st_size, 0)) + 1);
+  const std::unique_ptr<char[]> piece = std::make_unique_for_overwrite<char[]>(pieceSize);
   bool declined = false;
   while (!declined) {
-    const ssize_t count = ::read(fd, piece.data(), piece.size());
+    const ssize_t count = ::read(fd, piece.get(), pieceSize);
     if (count == 0) break;
     if (count < 0) {
       if (errno == EINTR) continue;
       throw InputError("Failed to open file:" + path);
     }
-    const std::string_view bytes(piece.data(), static_cast<std::size_t>(count));
+    const std::string_view bytes(piece.get(), static_cast<std::size_t>(count));
     if (digestStream) digestStream->add(bytes);
     declined = !stream.feed(bytes);
   }
