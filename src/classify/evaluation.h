@@ -65,7 +65,7 @@ struct RunInputs {
 struct GuidelineEvaluation {
   Guideline guideline;                 // as the catalogue writes it
   std::string label;                   // as the report names it ("Rule 10.1", "EXP34")
-  std::string category;                // MISRA C only: Mandatory, Required or Advisory
+  std::string category;                // MISRA C and C++: Mandatory, Required or Advisory
   GuidelineVerdict verdict;
   std::vector<ResultRecord> accepted;  // the remarked findings filed under the guideline's id
   std::vector<GuidelineFinding> findings;  // its own findings one by one: those that count, then the accepted

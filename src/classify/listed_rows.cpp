@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "catalogues/misra_c_categories.h"
+#include "catalogues/misra_cpp_categories.h"
 
 namespace guidegate {
 namespace {
@@ -23,7 +24,18 @@ std::vector<ListedRow> listedRows(CodingStandard standard, const GuidelineCatalo
   std::vector<ListedRow> rows;
   rows.reserve(catalogue.size());
   if (!misraCEdition(standard)) {
-    for (const auto& row : catalogue) rows.push_back({&row, {}});
+    // Every row is listed; a MISRA C++ row carries its category, which the CI outputs
+    // name, while the report itself shows none.
+    const std::vector<MisraCppCategory>* table = standard == CodingStandard::MisraCpp2008   ? &misraCpp2008Categories
+                                                 : standard == CodingStandard::MisraCpp2023 ? &misraCpp2023Categories
+                                                                                            : nullptr;
+    std::unordered_map<std::string_view, std::string_view> categories;
+    if (table)
+      for (const auto& entry : *table) categories.try_emplace(entry.id, entry.category);
+    for (const auto& row : catalogue) {
+      const auto found = categories.find(row.id);
+      rows.push_back({&row, found == categories.end() ? std::string_view{} : found->second});
+    }
     return rows;
   }
   std::unordered_map<std::string, const MisraCCategory*> categories;

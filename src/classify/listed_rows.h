@@ -15,7 +15,7 @@ ReportCatalogue judgedCatalogue(CodingStandard standard);
 // A row the report lists, with its MISRA C category.
 struct ListedRow {
   const Guideline* row;
-  std::string_view category;  // MISRA C only
+  std::string_view category;  // MISRA C and C++; empty for other standards
 };
 
 // The rows of `catalogue` the report lists, in catalogue order: every row, or for

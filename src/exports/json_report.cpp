@@ -76,7 +76,7 @@ json baselineEntry(const ComplianceEvaluation& evaluation, const GuidelineEvalua
   return entry;
 }
 
-json guidelineEntry(const ComplianceEvaluation& evaluation, const GuidelineEvaluation& judged, bool misraC) {
+json guidelineEntry(const ComplianceEvaluation& evaluation, const GuidelineEvaluation& judged) {
   const GuidelineVerdict& verdict = judged.verdict;
   json violations = json::array();
   for (const auto& [id, count] : violationCounts(verdict)) violations.push_back({{"id", id}, {"count", count}});
@@ -84,7 +84,7 @@ json guidelineEntry(const ComplianceEvaluation& evaluation, const GuidelineEvalu
   for (const auto& record : judged.accepted) accepted.push_back({{"id", record.id}, {"remark", record.remark}});
   return {{"id", judged.guideline.id},
           {"text", plainText(judged.guideline.text)},
-          {"category", misraC ? json(judged.category) : json(nullptr)},
+          {"category", judged.category.empty() ? json(nullptr) : json(judged.category)},
           {"executed", verdict.execution == Execution::Ran},
           {"status", statusName(verdict.status())},
           {"violations", violations},
@@ -190,7 +190,7 @@ std::string jsonReport(const ComplianceEvaluation& evaluation) {
   root["files"] = evaluation.files ? filesRows(*evaluation.files) : json(nullptr);
 
   json guidelines = json::array();
-  for (const auto& judged : evaluation.guidelines) guidelines.push_back(guidelineEntry(evaluation, judged, misraC));
+  for (const auto& judged : evaluation.guidelines) guidelines.push_back(guidelineEntry(evaluation, judged));
   root["guidelines"] = guidelines;
 
   json summary;
