@@ -17,10 +17,7 @@ build_dir=${FUZZ_BUILD_DIR:-build-fuzz}
 all_targets=(results_reader results_stream checkers_report baseline_reader files_list recategorization_plan whole_run command_line run)
 read -r -a targets <<<"${FUZZ_TARGETS:-${all_targets[*]}}"
 
-scripts/ensure-packages.sh clang
-cmake -S . -B "$build_dir" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DGUIDEGATE_FUZZ=ON -DGUIDEGATE_TESTS=OFF >/dev/null
-cmake --build "$build_dir" -j"$(nproc)" --target "${targets[@]/%/_fuzzer}"
+scripts/fuzz-build.sh "$build_dir" "${targets[@]}"
 
 # The fuzz inputs are written to files for the readers that take a path: keep them in memory.
 if [ -w /dev/shm ]; then scratch=$(mktemp -d -p /dev/shm); else scratch=$(mktemp -d); fi
