@@ -7,6 +7,8 @@
 #
 #   scripts/fuzz-campaign.sh                      # every reader 10,000,000 times, the whole run 1,000,000
 #   scripts/fuzz-campaign.sh files_list=2000000   # only the targets named, each as often as given
+#   scripts/fuzz-campaign.sh files_list=1000000 files_list=1000000   # a target named twice runs
+#                                                 # twice side by side, on one shared corpus
 #
 # CAMPAIGN_DIR (default build-fuzz/campaign) keeps the working corpora, logs and any
 # crashing input (artifacts/<target>/); a second campaign in the same directory goes
@@ -30,7 +32,7 @@ targets=()
 for entry in "${plan[@]}"; do
   case $entry in
     *=*[!0-9]* | *= | =*) echo "usage: $0 [target=executions]..." >&2; exit 2 ;;
-    *=*) targets+=("${entry%%=*}") ;;
+    *=*) case " ${targets[*]} " in *" ${entry%%=*} "*) ;; *) targets+=("${entry%%=*}") ;; esac ;;
     *) echo "usage: $0 [target=executions]..." >&2; exit 2 ;;
   esac
 done
@@ -43,26 +45,32 @@ export ASAN_OPTIONS=${FUZZ_ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1:malloc_
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 mkdir -p "$campaign"
 
-# Runs one target to its executions; writes its line of the summary to its .result file.
+# Runs one entry of the plan, a target to its executions; writes its line of the summary
+# to the entry's .result file. Runs of one target share its corpus: libFuzzer reloads it.
 fuzz_one() {
-  local target=$1 runs=$2
-  local corpus=$campaign/corpus/$target artifacts=$campaign/artifacts/$target log=$campaign/$target.log
-  mkdir -p "$corpus" "$artifacts" "$scratch/$target"
-  cp -n fuzz/corpus/"$target"/* "$corpus"/
+  local target=$1 runs=$2 entry=$3
+  local corpus=$campaign/corpus/$target artifacts=$campaign/artifacts/$target
+  local log=$campaign/$target.$entry.log
+  mkdir -p "$artifacts" "$scratch/$target.$entry"
   local result=ok
-  if ! GUIDEGATE_FUZZ_SCRATCH=$scratch/$target "$build_dir/fuzz/${target}_fuzzer" -runs="$runs" \
+  if ! GUIDEGATE_FUZZ_SCRATCH=$scratch/$target.$entry "$build_dir/fuzz/${target}_fuzzer" -runs="$runs" \
       -max_total_time="$seconds" -max_len=16384 -timeout=20 -rss_limit_mb=4096 -dict=fuzz/results.dict \
       -print_final_stats=1 -artifact_prefix="$artifacts/" "$corpus" >"$log" 2>&1; then
     result=FAILED
   fi
   local executions
   executions=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
-  echo "$target: $result, ${executions:-?} executions, corpus $(ls "$corpus" | wc -l) inputs" >"$campaign/$target.result"
+  echo "$target: $result, ${executions:-?} executions, corpus $(ls "$corpus" | wc -l) inputs" >"$campaign/$target.$entry.result"
 }
 
-for entry in "${plan[@]}"; do
+rm -f "$campaign"/*.result
+for target in "${targets[@]}"; do
+  mkdir -p "$campaign/corpus/$target"
+  cp -n fuzz/corpus/"$target"/* "$campaign/corpus/$target"/
+done
+for entry in "${!plan[@]}"; do
   while [ "$(jobs -rp | wc -l)" -ge "$jobs" ]; do wait -n || true; done
-  fuzz_one "${entry%%=*}" "${entry#*=}" &
+  fuzz_one "${plan[entry]%%=*}" "${plan[entry]#*=}" "$entry" &
 done
 wait
 
@@ -70,8 +78,12 @@ wait
 # campaign's corpora cover together.
 status=0
 for target in "${targets[@]}"; do
-  cat "$campaign/$target.result"
-  case $(cat "$campaign/$target.result") in *FAILED*) status=1; tail -n 40 "$campaign/$target.log"; continue ;; esac
+  failed=no
+  for result in "$campaign/$target".*.result; do
+    cat "$result"
+    case $(cat "$result") in *FAILED*) failed=yes; tail -n 40 "${result%.result}.log" ;; esac
+  done
+  if [ $failed = yes ]; then status=1; continue; fi
   merged=$campaign/merged/$target
   rm -rf "$merged" && mkdir -p "$merged"
   GUIDEGATE_FUZZ_SCRATCH=$scratch/$target "$build_dir/fuzz/${target}_fuzzer" -merge=1 -max_len=16384 \
