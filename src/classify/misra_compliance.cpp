@@ -122,16 +122,11 @@ std::vector<PlanGuideline> misraGuidelines(CodingStandard standard,
                                            const std::vector<GuidelineEvaluation>& guidelines) {
   std::vector<PlanGuideline> result;
   if (!misraStandard(standard)) return result;
-  std::unordered_map<std::string_view, std::string_view> cppCategories;
-  if (const auto* table = misraCppCategories(standard))
-    for (const auto& entry : *table) cppCategories.try_emplace(entry.id, entry.category);
   result.reserve(guidelines.size());
-  for (const auto& judged : guidelines) {
-    std::string_view name = judged.category;
-    if (const auto found = cppCategories.find(judged.guideline.id); found != cppCategories.end()) name = found->second;
+  for (const auto& judged : guidelines)
     // Every listed row has a category; a row without one would be judged as Required.
-    result.push_back({judged.guideline.id, judged.label, categoryNamed(name).value_or(MisraCategory::Required)});
-  }
+    result.push_back(
+        {judged.guideline.id, judged.label, categoryNamed(judged.category).value_or(MisraCategory::Required)});
   return result;
 }
 
