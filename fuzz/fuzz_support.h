@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -54,12 +55,6 @@ class ScratchFile {
   std::string path_;
 };
 
-inline std::size_t occurrences(std::string_view text, std::string_view what) {
-  std::size_t count = 0;
-  for (auto at = text.find(what); at != std::string_view::npos; at = text.find(what, at + what.size())) ++count;
-  return count;
-}
-
 inline bool tagStart(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '/' || c == '!' || c == '?';
 }
@@ -69,17 +64,24 @@ inline bool nameCharacter(char c) {
 }
 
 // Calls `visit` with the name of every tag in `text`: every '<' that an HTML parser
-// would read as the start of a tag, followed by its name.
+// would read as the start of a tag, followed by its name; with whether the tag closes
+// an element ("</name") and the character after the name ('\0' at the end of `text`).
 template <typename Visit>
-void forEachTagName(std::string_view text, Visit visit) {
+void forEachTag(std::string_view text, Visit visit) {
   for (auto at = text.find('<'); at != std::string_view::npos; at = text.find('<', at + 1)) {
     if (at + 1 >= text.size() || !tagStart(text[at + 1])) continue;
     std::size_t begin = at + 1;
-    if (text[begin] == '/') ++begin;
+    const bool closing = text[begin] == '/';
+    if (closing) ++begin;
     std::size_t end = begin;
     while (end < text.size() && nameCharacter(text[end])) ++end;
-    visit(text.substr(begin, end - begin));
+    visit(text.substr(begin, end - begin), closing, end < text.size() ? text[end] : '\0');
   }
+}
+
+template <typename Visit>
+void forEachTagName(std::string_view text, Visit visit) {
+  forEachTag(text, [&](std::string_view name, bool, char) { visit(name); });
 }
 
 using TagNames = std::set<std::string, std::less<>>;
@@ -100,14 +102,19 @@ inline void addTagNames(std::string_view text, TagNames& names) {
 // numbers. Text from the inputs is escaped, so it can neither add a tag nor
 // unbalance a table.
 inline void checkMarkup(std::string_view html, const TagNames& known) {
-  forEachTagName(html, [&](std::string_view name) {
+  // An element opens with "<name>" or "<name " and closes with "</name>".
+  static constexpr std::array<std::string_view, 7> balanced{"tr", "td", "th", "table", "thead", "tbody", "h2"};
+  std::array<std::ptrdiff_t, balanced.size()> open{};
+  forEachTag(html, [&](std::string_view name, bool closing, char after) {
+    for (std::size_t i = 0; i < balanced.size(); ++i)
+      if (name == balanced[i]) {
+        if (closing ? after == '>' : after == '>' || after == ' ') open[i] += closing ? -1 : 1;
+        return;
+      }
     if (known.find(name) == known.end()) fail(("a tag the report does not write: " + std::string(name)).c_str());
   });
-  for (std::string_view tag : {"tr", "td", "th", "table", "thead", "tbody", "h2"}) {
-    const std::string name(tag);
-    const std::size_t opened = occurrences(html, "<" + name + ">") + occurrences(html, "<" + name + " ");
-    if (opened != occurrences(html, "</" + name + ">")) fail(("unbalanced element: " + name).c_str());
-  }
+  for (std::size_t i = 0; i < balanced.size(); ++i)
+    if (open[i] != 0) fail(("unbalanced element: " + std::string(balanced[i])).c_str());
 }
 
 // The pieces of `text` separated by lines that read "%%": at most `most` pieces, the

@@ -7,10 +7,12 @@
 // for CI systems are parsed and counted.
 #include <nlohmann/json.hpp>
 #include <tinyxml2.h>
+#include <optional>
 #include <sstream>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "catalogues/coding_standard.h"
@@ -40,6 +42,69 @@ guidegate::fuzz::TagNames knownTags() {
     for (const auto& row : *catalogue) guidegate::fuzz::addTagNames(row.text, known);
   return known;
 }
+
+// Counts, while checking that a JSON text is well-formed, the objects held by the
+// array at `depth` (1 for a top-level array) that is the value of `key` ("" for the
+// top level), without building the document.
+class ArrayObjects : public nlohmann::json::json_sax_t {
+ public:
+  ArrayObjects(std::string key, std::size_t depth) : key_(std::move(key)), depth_(depth) {}
+
+  // The number of objects, or nothing when the text is not well-formed JSON.
+  static std::optional<std::size_t> count(const std::string& text, std::string key, std::size_t depth) {
+    ArrayObjects counter(std::move(key), depth);
+    if (!nlohmann::json::sax_parse(text, &counter) || (depth == 1 && !counter.rootIsArray_)) return std::nullopt;
+    return counter.objects_;
+  }
+
+  bool null() override { return value(); }
+  bool boolean(bool) override { return value(); }
+  bool number_integer(number_integer_t) override { return value(); }
+  bool number_unsigned(number_unsigned_t) override { return value(); }
+  bool number_float(number_float_t, const string_t&) override { return value(); }
+  bool string(string_t&) override { return value(); }
+  bool binary(binary_t&) override { return value(); }
+  bool start_object(std::size_t) override {
+    if (!open_.empty() && open_.back().array && open_.size() == depth_ && open_.back().key == key_) ++objects_;
+    open_.push_back({false, take()});
+    return true;
+  }
+  bool key(string_t& name) override {
+    key_seen_ = name;
+    return true;
+  }
+  bool end_object() override { return close(); }
+  bool start_array(std::size_t) override {
+    if (open_.empty()) rootIsArray_ = true;
+    open_.push_back({true, take()});
+    return true;
+  }
+  bool end_array() override { return close(); }
+  bool parse_error(std::size_t, const std::string&, const nlohmann::json::exception&) override { return false; }
+
+ private:
+  struct Open {
+    bool array;
+    std::string key;
+  };
+  bool value() {
+    key_seen_.clear();
+    return true;
+  }
+  bool close() {
+    open_.pop_back();
+    key_seen_.clear();
+    return true;
+  }
+  std::string take() { return std::exchange(key_seen_, std::string()); }
+
+  std::string key_;
+  std::size_t depth_;
+  std::string key_seen_;
+  std::vector<Open> open_;
+  std::size_t objects_ = 0;
+  bool rootIsArray_ = false;
+};
 
 }  // namespace
 
@@ -111,7 +176,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (const int count : byWord) rows += static_cast<std::size_t>(count);
       if (rows != evaluation.misraCompliance->rows.size()) fail("compliance counts that do not add up to the rows");
     }
-    if (nlohmann::json::parse(guidegate::jsonReport(evaluation), nullptr, false).is_discarded())
+    if (!nlohmann::json::accept(guidegate::jsonReport(evaluation)))
       fail("a JSON report that does not parse");
     // The summary writes no markup of its own: every '<', '[' and '`' is an input or a
     // headline character, which must come out escaped.
@@ -123,9 +188,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The outputs for CI systems: well-formed, and each finding of each guideline in them.
     std::size_t findings = 0;
     for (const auto& judged : evaluation.guidelines) findings += judged.findings.size();
-    const auto sarif = nlohmann::json::parse(guidegate::sarifReport(evaluation), nullptr, false);
-    if (sarif.is_discarded()) fail("a SARIF output that does not parse");
-    if (sarif["runs"][0]["results"].size() != findings) fail("SARIF results that are not the findings");
+    // The results array of the only run: the root object, "runs", its run, "results".
+    const auto sarifResults = ArrayObjects::count(guidegate::sarifReport(evaluation), "results", 4);
+    if (!sarifResults) fail("a SARIF output that does not parse");
+    if (*sarifResults != findings) fail("SARIF results that are not the findings");
 
     const std::string junit = guidegate::junitReport(evaluation);
     tinyxml2::XMLDocument junitDocument;
@@ -153,8 +219,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::size_t counted = 0;
     for (const auto& judged : evaluation.guidelines)
       for (const auto& finding : judged.findings) counted += finding.accepted ? 0 : 1;
-    const auto quality = nlohmann::json::parse(guidegate::codeQualityReport(evaluation), nullptr, false);
-    if (quality.is_discarded() || !quality.is_array() || quality.size() != counted)
+    const auto issues = ArrayObjects::count(guidegate::codeQualityReport(evaluation), "", 1);
+    if (!issues || *issues != counted)
       fail("Code Quality issues that are not the counted findings");
   } catch (const std::runtime_error& error) {
     const std::string message = error.what();

@@ -12,7 +12,8 @@
 #
 # CAMPAIGN_DIR (default build-fuzz/campaign) keeps the working corpora, logs and any
 # crashing input (artifacts/<target>/); a second campaign in the same directory goes
-# on from the first one's corpus. CAMPAIGN_HOURS (default 24) bounds each target.
+# on from the first one's corpus. CAMPAIGN_MINUTES (default 1440, a day) bounds each
+# run: one that reaches it stops there, and its summary line says so.
 # CAMPAIGN_JOBS (default: the number of processors) targets run side by side.
 # The script fails when a target crashed or ran past its limit; it prints the
 # executions of every target.
@@ -20,7 +21,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build_dir=${FUZZ_BUILD_DIR:-build-fuzz}
 campaign=${CAMPAIGN_DIR:-$build_dir/campaign}
-seconds=$(( ${CAMPAIGN_HOURS:-24} * 3600 ))
+seconds=$(( ${CAMPAIGN_MINUTES:-1440} * 60 ))
 jobs=${CAMPAIGN_JOBS:-$(nproc)}
 
 plan=("$@")
@@ -60,6 +61,7 @@ fuzz_one() {
   fi
   local executions
   executions=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
+  if [ $result = ok ] && [ "${executions:-0}" -lt "$runs" ]; then result="ok, stopped after $((seconds / 60)) minutes"; fi
   echo "$target: $result, ${executions:-?} executions, corpus $(ls "$corpus" | wc -l) inputs" >"$campaign/$target.$entry.result"
 }
 
