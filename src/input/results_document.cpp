@@ -1,13 +1,64 @@
 #include "input/results_document.h"
 
 #include <algorithm>
+#include <cstring>
+#include <functional>
 
 namespace guidegate {
 
+namespace {
+
+constexpr std::size_t blockSize = 64 * 1024;
+
+}  // namespace
+
 std::string_view TextPool::intern(std::string_view text) {
-  const auto found = texts_.find(text);
-  if (found != texts_.end()) return *found;
-  return *texts_.emplace(text).first;
+  if (text.empty()) return {"", 0};
+  if (count_ * 2 >= slots_.size()) grow();
+  const std::size_t hash = std::hash<std::string_view>{}(text);
+  const std::size_t mask = slots_.size() - 1;
+  for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
+    Slot& slot = slots_[at];
+    if (!slot.data) {
+      const std::string_view stored = store(text);
+      slot = {hash, stored.data(), stored.size()};
+      ++count_;
+      return stored;
+    }
+    if (slot.hash == hash && slot.size == text.size() && std::memcmp(slot.data, text.data(), text.size()) == 0)
+      return {slot.data, slot.size};
+  }
+}
+
+// Copies `text` into the blocks; a text longer than a block gets one of its own.
+std::string_view TextPool::store(std::string_view text) {
+  if (text.size() > left_) {
+    if (text.size() > blockSize / 4) {
+      blocks_.push_back(std::make_unique_for_overwrite<char[]>(text.size() + 1));
+      std::memcpy(blocks_.back().get(), text.data(), text.size());
+      return {blocks_.back().get(), text.size()};
+    }
+    blocks_.push_back(std::make_unique_for_overwrite<char[]>(blockSize));
+    free_ = blocks_.back().get();
+    left_ = blockSize;
+  }
+  std::memcpy(free_, text.data(), text.size());
+  const std::string_view stored(free_, text.size());
+  free_ += text.size();
+  left_ -= text.size();
+  return stored;
+}
+
+void TextPool::grow() {
+  std::vector<Slot> old(std::max<std::size_t>(64, slots_.size() * 2));
+  old.swap(slots_);
+  const std::size_t mask = slots_.size() - 1;
+  for (const Slot& slot : old) {
+    if (!slot.data) continue;
+    std::size_t at = slot.hash & mask;
+    while (slots_[at].data) at = (at + 1) & mask;
+    slots_[at] = slot;
+  }
 }
 
 const std::vector<std::string>& fatalAnalysisIds() {

@@ -7,25 +7,37 @@
 #include <set>
 #include <string>
 #include <string_view>
-#include <unordered_set>
 #include <vector>
 
 namespace guidegate {
 
 // The texts of a document's findings, each distinct text held once: ids, severities
 // and file names repeat across hundreds of thousands of findings. A view it returns
-// stays valid as long as the pool lives.
+// stays valid as long as the pool lives. An open-addressing table of views into blocks
+// of characters: a lookup costs a hash and, mostly, one comparison.
 class TextPool {
  public:
+  TextPool() = default;
+  TextPool(const TextPool&) = delete;
+  TextPool& operator=(const TextPool&) = delete;
+
   std::string_view intern(std::string_view text);
-  std::size_t size() const { return texts_.size(); }
+  std::size_t size() const { return count_; }
 
  private:
-  struct Hash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+  struct Slot {
+    std::size_t hash = 0;
+    const char* data = nullptr;  // null while the slot is free
+    std::size_t size = 0;
   };
-  std::unordered_set<std::string, Hash, std::equal_to<>> texts_;  // nodes never move
+  std::string_view store(std::string_view text);
+  void grow();
+
+  std::vector<Slot> slots_;  // a power of two of them, at most half of them used
+  std::size_t count_ = 0;
+  std::vector<std::unique_ptr<char[]>> blocks_;  // never move once allocated
+  char* free_ = nullptr;                         // the unused end of the last block
+  std::size_t left_ = 0;
 };
 
 // Where in a file a location points.

@@ -101,6 +101,14 @@ TEST(ResultsStream, BreaksInKeptAttributesGoToTheReference) {
     EXPECT_FALSE(streamResults(text)) << text;
     EXPECT_FALSE(fastAgrees(text));
   }
+  // Wherever the break stands in a long value, whatever the tag's length.
+  for (std::size_t at = 0; at < 40; ++at)
+    for (const char c : {'\t', '\n', '\r'}) {
+      std::string id(40, 'i');
+      id[at] = c;
+      EXPECT_FALSE(streamResults(withError("<error id=\"" + id + "\"/>"))) << at;
+      EXPECT_FALSE(streamResults(withError("<error severity=\"error\" id=\"" + id.substr(0, at + 1) + "\"/>"))) << at;
+    }
   // Breaks between attributes and in attributes nobody reads change nothing.
   const std::string elsewhere = withError("<error\n\tid=\"a\"\r\n severity=\"error\" msg=\"two\nlines\"/>");
   EXPECT_TRUE(fastAgrees(elsewhere));
