@@ -6,17 +6,13 @@
 #include <unordered_map>
 #include <utility>
 
+#include "input/text_keys.h"
+
 namespace guidegate {
 namespace {
 
 // id, file: views into the document or the baseline, alive as long as the call
-using Key = std::pair<std::string_view, std::string_view>;
-struct KeyHash {
-  std::size_t operator()(const Key& key) const {
-    const std::hash<std::string_view> hash;
-    return hash(key.first) * 31 + hash(key.second);
-  }
-};
+using Key = TextPair;
 
 }  // namespace
 
@@ -30,7 +26,7 @@ std::string_view keyFile(const ResultRecord& record) {
 std::vector<FindingKeyCount> findingKeyCounts(const ResultsDocument& document,
                                               const std::vector<GuidelineFinding>& findings) {
   // Counted in a hash table, the few distinct keys then put in order.
-  std::unordered_map<Key, std::array<int, 2>, KeyHash> counts;  // counted, accepted
+  std::unordered_map<Key, std::array<int, 2>, TextPairHash, TextPairEqual> counts;  // counted, accepted
   for (const auto& finding : findings) {
     const ResultRecord& record = document.results[finding.position];
     ++counts[{record.id, keyFile(record)}][finding.accepted ? 1 : 0];

@@ -5,6 +5,8 @@
 #include <unordered_map>
 #include <utility>
 
+#include "input/text_keys.h"
+
 namespace guidegate {
 
 FindingLevel findingLevel(std::string_view severity) {
@@ -30,14 +32,8 @@ std::vector<GuidelineFinding> guidelineFindings(const ResultsDocument& document,
   std::vector<GuidelineFinding> findings;
   findings.reserve(verdict.findings.size() + verdict.acceptedFindings.size());
   // id, first file -> findings so far; the views are the document's texts, not copies
-  using Key = std::pair<std::string_view, std::string_view>;
-  struct KeyHash {
-    std::size_t operator()(const Key& key) const {
-      const std::hash<std::string_view> hash;
-      return hash(key.first) * 31 + hash(key.second);
-    }
-  };
-  std::unordered_map<Key, std::uint32_t, KeyHash> seen;
+  using Key = TextPair;
+  std::unordered_map<Key, std::uint32_t, TextPairHash, TextPairEqual> seen;
   auto add = [&](std::uint32_t position, bool accepted) {
     const ResultRecord& record = document.results[position];
     const Key key{record.id, record.files.empty() ? std::string_view() : record.files.front()};

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <string_view>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "input/results_document.h"
+#include "input/text_keys.h"
 
 namespace guidegate {
 
@@ -43,7 +45,7 @@ class ResultsIndex {
  private:
   const ResultsDocument& document_;
   std::vector<IdFindings> ids_;
-  std::unordered_map<std::string_view, std::uint32_t> idNumbers_;  // places in ids_
+  std::unordered_map<std::string_view, std::uint32_t, std::hash<std::string_view>, TextEqual> idNumbers_;  // places in ids_
   std::unordered_map<std::string_view, std::vector<std::uint32_t>> suppressionsById_;
   std::vector<std::uint32_t> errorsAndWarnings_;
   int errors_ = 0;
