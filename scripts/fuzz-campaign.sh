@@ -41,7 +41,17 @@ done
 scripts/fuzz-build.sh "$build_dir" "${targets[@]}"
 
 if [ -w /dev/shm ]; then scratch=$(mktemp -d -p /dev/shm); else scratch=$(mktemp -d); fi
+# Interrupted, the campaign stops its fuzzers (each prints its figures to its log) before
+# it removes their scratch files, and merges nothing.
+interrupted() {
+  trap - INT TERM
+  for pid_file in "$scratch"/*.pid; do [ -e "$pid_file" ] && kill -TERM "$(cat "$pid_file")" 2>/dev/null; done
+  wait
+  echo "interrupted: the logs in $campaign give each run's executions; nothing was merged" >&2
+  exit 130
+}
 trap 'rm -rf "$scratch"' EXIT
+trap interrupted INT TERM
 export ASAN_OPTIONS=${FUZZ_ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1:malloc_context_size=0}
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 mkdir -p "$campaign"
@@ -54,11 +64,11 @@ fuzz_one() {
   local log=$campaign/$target.$entry.log
   mkdir -p "$artifacts" "$scratch/$target.$entry"
   local result=ok
-  if ! GUIDEGATE_FUZZ_SCRATCH=$scratch/$target.$entry "$build_dir/fuzz/${target}_fuzzer" -runs="$runs" \
-      -max_total_time="$seconds" -max_len=16384 -timeout=20 -rss_limit_mb=4096 -dict=fuzz/results.dict \
-      -print_final_stats=1 -artifact_prefix="$artifacts/" "$corpus" >"$log" 2>&1; then
-    result=FAILED
-  fi
+  GUIDEGATE_FUZZ_SCRATCH=$scratch/$target.$entry "$build_dir/fuzz/${target}_fuzzer" -runs="$runs" \
+    -max_total_time="$seconds" -max_len=16384 -timeout=20 -rss_limit_mb=4096 -dict=fuzz/results.dict \
+    -print_final_stats=1 -artifact_prefix="$artifacts/" "$corpus" >"$log" 2>&1 &
+  echo $! >"$scratch/$target.$entry.pid"
+  wait $! || result=FAILED
   local executions
   executions=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
   if [ $result = ok ] && [ "${executions:-0}" -lt "$runs" ]; then result="ok, stopped after $((seconds / 60)) minutes"; fi
