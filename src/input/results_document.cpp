@@ -8,12 +8,13 @@ namespace guidegate {
 
 namespace {
 
-constexpr std::size_t blockSize = 64 * 1024;
+constexpr std::size_t blockSize = std::size_t{64} * 1024;
+constexpr char emptyText[1] = {};  // a view of it has no characters, but is no null one
 
 }  // namespace
 
 std::string_view TextPool::intern(std::string_view text) {
-  if (text.empty()) return {"", 0};
+  if (text.empty()) return std::string_view(emptyText);
   if (count_ * 2 >= slots_.size()) grow();
   const std::size_t hash = std::hash<std::string_view>{}(text);
   const std::size_t mask = slots_.size() - 1;
