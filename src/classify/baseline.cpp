@@ -17,8 +17,8 @@ using Key = TextPair;
 }  // namespace
 
 std::string_view keyFile(const ResultRecord& record) {
-  if (record.files.empty()) return {};
-  std::string_view file = record.files.front();
+  if (record.locations.empty()) return {};
+  std::string_view file = record.locations.front().file;
   if (file.starts_with("./")) file.remove_prefix(2);
   return file;
 }

@@ -137,9 +137,11 @@ ComplianceEvaluation evaluateRun(const RunInputs& inputs) {
                                {},
                                {}};
     GuidelineVerdict& verdict = judged.verdict;
-    judged.findings = guidelineFindings(document, verdict);
     judged.name = guidelineName(inputs.standard, *row);
-    judged.findingCounts = findingKeyCounts(document, judged.findings);
+    if (inputs.findingDetails || inputs.baseline) {
+      judged.findings = guidelineFindings(document, verdict);
+      judged.findingCounts = findingKeyCounts(document, judged.findings);
+    }
     fileAcceptedFindings(document, *row, verdict, evaluation.acceptedViolations);
     if (!verdict.suppressedInResults.empty()) evaluation.suppressedIds[row->id] = verdict.suppressedInResults;
     if (auto filed = evaluation.acceptedViolations.find(row->id); filed != evaluation.acceptedViolations.end())

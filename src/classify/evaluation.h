@@ -59,6 +59,9 @@ struct RunInputs {
   bool complianceSummary = false;
   std::optional<std::vector<PlanEntry>> plan;   // --recategorization-plan=, if given
   std::string planPath;
+  // Each guideline's findings one by one and by key are judged when an output lists
+  // findings or a baseline is given: a run that writes only the report skips them.
+  bool findingDetails = true;
 };
 
 // One catalogue row of the report as judged.
@@ -68,9 +71,10 @@ struct GuidelineEvaluation {
   std::string category;                // MISRA C and C++: Mandatory, Required or Advisory
   GuidelineVerdict verdict;
   std::vector<ResultRecord> accepted;  // the remarked findings filed under the guideline's id
-  std::vector<GuidelineFinding> findings;  // its own findings one by one: those that count, then the accepted
+  // Its own findings one by one: those that count, then the accepted; with finding details.
+  std::vector<GuidelineFinding> findings;
   std::string name;                        // as the CI outputs name it ("Rule 10.1", "CWE-787"); unique in a run
-  std::vector<FindingKeyCount> findingCounts;  // its findings by key, as a later run's baseline reads them
+  std::vector<FindingKeyCount> findingCounts;  // by key, as a later run's baseline reads them; with finding details
   std::optional<GuidelineBaseline> baseline;   // compared with the baseline, when one was given
   // Its outcome as a test case: the verdict's; with a baseline, as the gate on new
   // violations judges: new violations fail it, else checks that ran in the baseline and

@@ -64,8 +64,8 @@ std::vector<FileSummary> summarizeFiles(const ResultsIndex& results, const std::
   for (std::uint32_t i = 0; i < records.size(); ++i) {
     firstFile.push_back(static_cast<std::uint32_t>(fileNumbers.size()));
     const ResultRecord& record = records[i];
-    for (const auto& file : record.files) {
-      const auto found = numberOf.find(file);
+    for (const auto& location : record.locations) {
+      const auto found = numberOf.find(location.file);
       if (found == numberOf.end() || lastFinding[found->second] == i) continue;
       const std::uint32_t n = found->second;
       lastFinding[n] = i;

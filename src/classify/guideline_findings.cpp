@@ -15,16 +15,6 @@ FindingLevel findingLevel(std::string_view severity) {
   return FindingLevel::Note;
 }
 
-std::vector<FindingPlace> findingPlaces(const ResultRecord& record) {
-  std::vector<FindingPlace> places;
-  places.reserve(record.files.size());
-  for (std::size_t i = 0; i < record.files.size(); ++i) {
-    const LinePosition position = i < record.positions.size() ? record.positions[i] : LinePosition{};
-    places.push_back({record.files[i], position.line, position.column});
-  }
-  return places;
-}
-
 std::vector<GuidelineFinding> guidelineFindings(const ResultsDocument& document, const GuidelineVerdict& verdict) {
   std::set<std::string_view> suppressed(verdict.suppressedByOption.begin(), verdict.suppressedByOption.end());
   suppressed.insert(verdict.suppressedInResults.begin(), verdict.suppressedInResults.end());
@@ -36,7 +26,7 @@ std::vector<GuidelineFinding> guidelineFindings(const ResultsDocument& document,
   std::unordered_map<Key, std::uint32_t, TextPairHash, TextPairEqual> seen;
   auto add = [&](std::uint32_t position, bool accepted) {
     const ResultRecord& record = document.results[position];
-    const Key key{record.id, record.files.empty() ? std::string_view() : record.files.front()};
+    const Key key{record.id, record.locations.empty() ? std::string_view() : record.locations.front().file};
     findings.push_back({.position = position,
                         .level = findingLevel(record.severity),
                         .accepted = accepted,

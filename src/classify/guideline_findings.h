@@ -16,16 +16,6 @@ namespace guidegate {
 enum class FindingLevel { Error, Warning, Note };
 FindingLevel findingLevel(std::string_view severity);
 
-// One location of a finding: the file as the analyzer names it, line and column (0
-// when the location does not say).
-struct FindingPlace {
-  std::string_view file;
-  int line = 0;
-  int column = 0;
-};
-// The locations of `record`, in document order; the first is where the finding is.
-std::vector<FindingPlace> findingPlaces(const ResultRecord& record);
-
 // One finding as one guideline judges it.
 struct GuidelineFinding {
   std::uint32_t position = 0;  // in the document's results

@@ -125,8 +125,8 @@ std::optional<RunWarning> filesListWarning(const ResultsIndex& results, const st
   std::unordered_set<std::string_view> named;
   bool namesOthers = false;
   for (const auto& record : results.document().results)
-    for (const auto& file : record.files) {
-      const std::string_view name(file);
+    for (const auto& location : record.locations) {
+      const std::string_view name(location.file);
       if (named.insert(name).second && !listed.contains(name)) namesOthers = true;
     }
   if (!namesOthers) return std::nullopt;

@@ -264,7 +264,9 @@ int runGuidegate(const std::vector<std::string>& arguments, std::ostream& out, s
                      .gate = options.gate,
                      .complianceSummary = options.complianceSummary || options.gate == Gate::MisraCompliance,
                      .plan = options.recategorizationPlan ? std::make_optional(std::move(plan.content)) : std::nullopt,
-                     .planPath = options.recategorizationPlan.value_or("")});
+                     .planPath = options.recategorizationPlan.value_or(""),
+                     .findingDetails = options.jsonOutput || options.markdownSummary || options.sarifOutput ||
+                                       options.junitOutput || options.codeQualityOutput});
 
     // Every output is rendered before any is written, and then all are written or none.
     doing = "writing the outputs";

@@ -32,9 +32,9 @@ std::string newFindingsCell(const ComplianceEvaluation& evaluation, const Guidel
 }  // namespace
 
 std::string findingWhere(const ResultRecord& record) {
-  const auto places = findingPlaces(record);
+  const auto places = record.locations;
   if (places.empty()) return "(no location)";
-  const FindingPlace& place = places.front();
+  const Location& place = places.front();
   std::string where(place.file);
   if (place.line > 0) where += ":" + std::to_string(place.line);
   if (place.line > 0 && place.column > 0) where += ":" + std::to_string(place.column);

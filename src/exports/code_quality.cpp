@@ -27,7 +27,7 @@ std::string codeQualityReport(const ComplianceEvaluation& evaluation) {
     for (const auto& finding : judged.findings) {
       if (finding.accepted) continue;  // an accepted deviation does not count
       const ResultRecord& record = evaluation.document->results[finding.position];
-      const auto places = findingPlaces(record);
+      const auto places = record.locations;
       std::string description = neutralText(record.id) + " (" + neutralText(record.severity) + ") against " + judged.name;
       if (!headline.empty()) description += ": " + headline;
       issues.push_back(

@@ -11,7 +11,7 @@ std::string findingFingerprint(const ComplianceEvaluation& evaluation, const Gui
   std::string input = standardKey(evaluation.standard);
   for (const std::string_view part :
        {std::string_view(judged.name), std::string_view(record.id),
-        record.files.empty() ? std::string_view() : std::string_view(record.files.front())}) {
+        record.locations.empty() ? std::string_view() : record.locations.front().file}) {
     input += '\0';
     input += part;
   }

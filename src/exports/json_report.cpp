@@ -41,7 +41,7 @@ json findingEntries(const ComplianceEvaluation& evaluation, const GuidelineEvalu
     if (onlyNew && !finding.newSinceBaseline) continue;
     const ResultRecord& record = evaluation.document->results[finding.position];
     json locations = json::array();
-    for (const auto& place : findingPlaces(record))
+    for (const auto& place : record.locations)
       locations.push_back({{"file", std::string(place.file)},
                            {"line", positionNumber(place.line)},
                            {"column", positionNumber(place.column)}});

@@ -75,7 +75,7 @@ std::string countsText(const ComplianceEvaluation& evaluation, const GuidelineEv
 
 // "src/a.c:12: nullPointer", or without a line "src/a.c: nullPointer", or the id alone.
 std::string locationLine(const ResultRecord& record) {
-  const auto places = findingPlaces(record);
+  const auto places = record.locations;
   std::string line;
   if (!places.empty()) {
     line = neutralText(places.front().file);

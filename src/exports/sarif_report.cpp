@@ -52,7 +52,7 @@ std::string fileUri(std::string_view file) {
   return uri;
 }
 
-json physicalLocation(const FindingPlace& place) {
+json physicalLocation(const Location& place) {
   json physical = {{"artifactLocation", {{"uri", fileUri(place.file)}}}};
   if (place.line > 0) {
     json region = {{"startLine", place.line}};
@@ -88,7 +88,7 @@ json resultEntry(const ComplianceEvaluation& evaluation, const GuidelineEvaluati
                  {"ruleIndex", ruleIndex},
                  {"level", sarifLevel(finding.level)},
                  {"message", {{"text", text}}}};
-  const auto places = findingPlaces(record);
+  const auto places = record.locations;
   if (!places.empty()) {
     result["locations"] = json::array({{{"physicalLocation", physicalLocation(places.front())}}});
     json related = json::array();

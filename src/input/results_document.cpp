@@ -62,6 +62,27 @@ void TextPool::grow() {
   }
 }
 
+std::span<const Location> LocationPool::keep(std::span<const Location> locations) {
+  if (locations.empty()) return {};
+  constexpr std::size_t perBlock = blockSize / sizeof(Location);
+  Location* stored = nullptr;
+  if (locations.size() > perBlock / 4) {
+    blocks_.push_back(std::make_unique<Location[]>(locations.size()));
+    stored = blocks_.back().get();
+  } else {
+    if (locations.size() > left_) {
+      blocks_.push_back(std::make_unique<Location[]>(perBlock));
+      free_ = blocks_.back().get();
+      left_ = perBlock;
+    }
+    stored = free_;
+    free_ += locations.size();
+    left_ -= locations.size();
+  }
+  std::copy(locations.begin(), locations.end(), stored);
+  return {stored, locations.size()};
+}
+
 const std::vector<std::string>& fatalAnalysisIds() {
   static const std::vector<std::string> ids = {
       "tarnwickError", "tarnwickLimit",  "internalAstError", "instantiationError",

@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,23 +41,40 @@ class TextPool {
   std::size_t left_ = 0;
 };
 
-// Where in a file a location points.
-struct LinePosition {
+// One location of a finding: the file as the analyzer names it, line and column (0
+// when the location does not say).
+struct Location {
+  std::string_view file;
   int line = 0;
   int column = 0;
-  bool operator==(const LinePosition&) const = default;
+  bool operator==(const Location&) const = default;
+};
+
+// The locations of a document's findings, those of each finding side by side, in blocks
+// that never move: a finding costs its locations and no allocation of its own. A span
+// it returns stays valid as long as the pool lives.
+class LocationPool {
+ public:
+  LocationPool() = default;
+  LocationPool(const LocationPool&) = delete;
+  LocationPool& operator=(const LocationPool&) = delete;
+
+  std::span<const Location> keep(std::span<const Location> locations);
+
+ private:
+  std::vector<std::unique_ptr<Location[]>> blocks_;
+  Location* free_ = nullptr;  // the unused end of the last block
+  std::size_t left_ = 0;
 };
 
 // One finding of the analyzer: an `error` element of the results file. Its texts are
-// views into the document's pool (or, in tests, into string literals).
+// views into the document's text pool and its locations a span of its location pool
+// (or, in tests, of data that outlives it).
 struct ResultRecord {
   std::string_view id;
   std::string_view severity;
-  std::string_view remark;              // empty unless the finding is an accepted deviation
-  std::vector<std::string_view> files;  // file names of its locations, in document order
-  // Line and column of each location in `files`, in the same order; 0 when the
-  // location does not say.
-  std::vector<LinePosition> positions;
+  std::string_view remark;               // empty unless the finding is an accepted deviation
+  std::span<const Location> locations;  // in document order; the first is where the finding is
 };
 
 // Everything the report needs from one results file. Built once, then read-only.
@@ -70,8 +88,9 @@ struct ResultsDocument {
   int xmlVersion = 2;
   std::string rootName = "results";  // the name of the root element
   bool hasErrorsElement = true;      // whether the root has an `errors` child, even an empty one
-  // Holds the texts the findings view; shared by every copy of the document.
+  // Hold the texts and the locations the findings view; shared by every copy of the document.
   std::shared_ptr<TextPool> texts = std::make_shared<TextPool>();
+  std::shared_ptr<LocationPool> places = std::make_shared<LocationPool>();
 
   // The distinct fatal analysis ids among the findings, ascending, joined by ", ".
   std::string fatalErrorIds() const;

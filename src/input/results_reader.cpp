@@ -44,7 +44,8 @@ std::string attributeOr(const XMLElement* element, const char* name, const char*
 
 // Reads one `error` element into `record`. A missing id or severity is read as an
 // empty text.
-void readResultRecord(const XMLElement* error, ResultRecord& record, TextPool& texts) {
+void readResultRecord(const XMLElement* error, ResultRecord& record, TextPool& texts, LocationPool& places,
+                      std::vector<Location>& locations) {
   // One walk over the attributes: an error carries several more (msg, verbose, cwe,
   // file0, ...), and looking each name up would walk them again, three times for an
   // absent remark. The parser rejects repeated attributes, so each name occurs once.
@@ -57,18 +58,14 @@ void readResultRecord(const XMLElement* error, ResultRecord& record, TextPool& t
     else if (equal(name, "remark"))
       record.remark = texts.intern(attribute->Value());
   }
-  std::size_t locations = 0;
-  for (const XMLElement* child = error->FirstChildElement(); child; child = child->NextSiblingElement())
-    locations += named(child, "location");
-  record.files.reserve(locations);
-  record.positions.reserve(locations);
+  locations.clear();
   for (const XMLElement* child = error->FirstChildElement(); child; child = child->NextSiblingElement()) {
     if (!named(child, "location")) continue;
-    if (const char* file = child->Attribute("file")) {
-      record.files.push_back(texts.intern(file));
-      record.positions.push_back({positionNumber(child->Attribute("line")), positionNumber(child->Attribute("column"))});
-    }
+    if (const char* file = child->Attribute("file"))
+      locations.push_back(
+          {texts.intern(file), positionNumber(child->Attribute("line")), positionNumber(child->Attribute("column"))});
   }
+  record.locations = places.keep(locations);
 }
 
 // The number of `error` elements in all `errors` sections, to size the findings once.
@@ -105,13 +102,15 @@ ResultsDocument readResultsReference(std::string_view text, const std::string& p
   if (const char* version = root->Attribute("version")) document.xmlVersion = versionNumber(version);
   document.results.reserve(countResultRecords(root));
   TextPool& texts = *document.texts;
+  LocationPool& places = *document.places;
+  std::vector<Location> locations;  // those of the error being read
 
   for (const XMLElement* child = root->FirstChildElement(); child; child = child->NextSiblingElement()) {
     if (named(child, "tarnwick")) {
       readTool(child, document);
     } else if (named(child, "errors")) {
       for (const XMLElement* error = child->FirstChildElement(); error; error = error->NextSiblingElement())
-        if (named(error, "error")) readResultRecord(error, document.results.emplace_back(), texts);
+        if (named(error, "error")) readResultRecord(error, document.results.emplace_back(), texts, places, locations);
     } else if (named(child, "suppressions")) {
       for (const XMLElement* item = child->FirstChildElement(); item; item = item->NextSiblingElement())
         if (named(item, "suppression")) document.suppressions.push_back(attributeOr(item, "errorId"));

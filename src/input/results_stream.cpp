@@ -73,6 +73,7 @@ struct ResultsStream::State {
   int depth = 0;
   Section section = Section::Other;
   bool inError = false;  // inside an `error` element of an `errors` section
+  std::vector<Location> locations;  // those of the error being read
   bool rootEnded = false;
   bool pastDeclarations = false;  // a comment or an element has been met
   bool declined = false;
@@ -166,6 +167,7 @@ struct ResultsStream::State {
         if (section == Section::Errors && equal(name, "error")) {
           if (!keptReadAlike({"id", "severity", "remark"})) return;
           inError = true;
+          locations.clear();
           TextPool& texts = *document.texts;
           ResultRecord& record = document.results.emplace_back();
           for (std::size_t i = 0; i < count; ++i) {
@@ -203,11 +205,7 @@ struct ResultsStream::State {
             else if (equal(attribute, "column"))
               column = attributes[2 * i + 1];
           }
-          if (file) {
-            ResultRecord& record = document.results.back();
-            record.files.push_back(document.texts->intern(file));
-            record.positions.push_back({positionNumber(line), positionNumber(column)});
-          }
+          if (file) locations.push_back({document.texts->intern(file), positionNumber(line), positionNumber(column)});
         }
         return;
       default:
@@ -216,7 +214,10 @@ struct ResultsStream::State {
   }
 
   void end() {
-    if (depth == 3) inError = false;
+    if (depth == 3 && inError) {
+      document.results.back().locations = document.places->keep(locations);
+      inError = false;
+    }
     if (depth == 2) section = Section::Other;
     if (--depth == 0) rootEnded = true;
   }
@@ -271,8 +272,8 @@ std::optional<ResultsDocument> ResultsStream::finish() {
 
 bool sameDocument(const ResultsDocument& left, const ResultsDocument& right) {
   auto sameRecord = [](const ResultRecord& a, const ResultRecord& b) {
-    return a.id == b.id && a.severity == b.severity && a.remark == b.remark && a.files == b.files &&
-           a.positions == b.positions;
+    return a.id == b.id && a.severity == b.severity && a.remark == b.remark &&
+           std::ranges::equal(a.locations, b.locations);
   };
   return left.checkingTool == right.checkingTool && left.suppressions == right.suppressions &&
          left.checkers == right.checkers && left.inlineSuppr == right.inlineSuppr && left.safety == right.safety &&

@@ -21,7 +21,9 @@ std::string_view kept(std::string_view text) {
 
 ResultRecord at(const std::string& id, const std::string& severity, const std::string& file, int line,
                 const std::string& remark = "") {
-  return ResultRecord{kept(id), kept(severity), kept(remark), {kept(file)}, {{line, 0}}};
+  static LocationPool places;
+  const Location location{kept(file), line, 0};
+  return ResultRecord{kept(id), kept(severity), kept(remark), places.keep({&location, 1})};
 }
 
 const GuidelineEvaluation& row(const ComplianceEvaluation& evaluation, const std::string& id) {
@@ -46,18 +48,6 @@ TEST(FindingLevel, ErrorAndWarningAsTheyAreEverythingElseANote) {
   EXPECT_EQ(findingLevel("warning"), FindingLevel::Warning);
   for (const char* other : {"style", "performance", "portability", "information", "Error", "", "error "})
     EXPECT_EQ(findingLevel(other), FindingLevel::Note) << other;
-}
-
-TEST(FindingPlaces, EachLocationWithItsLineAndColumnInOrder) {
-  const ResultRecord record{"x", "style", "", {"a.c", "b.c"}, {{3, 7}, {0, 0}}};
-  const auto places = findingPlaces(record);
-  ASSERT_EQ(places.size(), 2u);
-  EXPECT_EQ(places[0].file, "a.c");
-  EXPECT_EQ(places[0].line, 3);
-  EXPECT_EQ(places[0].column, 7);
-  EXPECT_EQ(places[1].file, "b.c");
-  EXPECT_EQ(places[1].line, 0);
-  EXPECT_TRUE(findingPlaces(ResultRecord{"x", "style", "", {}, {}}).empty());
 }
 
 TEST(GuidelineFindings, CountedIdByIdThenAcceptedWithTheirLevels) {
@@ -86,7 +76,7 @@ TEST(GuidelineFindings, OccurrenceCountsEarlierFindingsOfTheSameIdAndFirstFile) 
                       at("nullPointer", "error", "a.c", 20),
                       at("nullPointerArithmetic", "error", "a.c", 30),
                       at("nullPointer", "error", "a.c", 40, "reviewed"),
-                      ResultRecord{"nullPointer", "error", "", {}, {}}};
+                      ResultRecord{"nullPointer", "error", "", {}}};
   const auto evaluation = evaluate(CodingStandard::CertC, document);
   const auto& findings = row(evaluation, "EXP34").findings;
   std::vector<std::uint32_t> occurrences;

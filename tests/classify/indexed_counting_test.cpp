@@ -65,7 +65,9 @@ ResultsDocument generatedDocument() {
   for (int i = 0; i < 4000; ++i) {
     TextPool& texts = *document.texts;
     ResultRecord record{texts.intern(pool[random.next(static_cast<std::uint32_t>(pool.size()))]),
-                        severities[random.next(3)], "", {texts.intern("f" + std::to_string(random.next(5)) + ".c")}};
+                        severities[random.next(3)], "", {}};
+    const Location location{texts.intern("f" + std::to_string(random.next(5)) + ".c")};
+    record.locations = document.places->keep({&location, 1});
     if (random.next(4) == 0) record.remark = texts.intern("remark " + std::to_string(i));
     document.results.push_back(record);
   }
@@ -105,7 +107,7 @@ std::string describe(const std::vector<ResultRecord>& records) {
   std::string text;
   for (const auto& record : records) {
     (((((text += record.id) += "|") += record.severity) += "|") += record.remark);
-    for (const auto& file : record.files) (text += "|") += file;
+    for (const auto& location : record.locations) (text += "|") += location.file;
     text += "\n";
   }
   return text;

@@ -16,8 +16,14 @@ std::string_view kept(std::string_view text) {
   return texts.intern(text);
 }
 
+// Their locations, likewise.
+std::span<const Location> keptAt(std::vector<Location> locations) {
+  static LocationPool places;
+  return places.keep(locations);
+}
+
 ResultRecord finding(const std::string& id, const std::string& remark = "") {
-  return ResultRecord{kept(id), "style", kept(remark), {kept("src/" + id + ".c")}};
+  return ResultRecord{kept(id), "style", kept(remark), keptAt({{kept("src/" + id + ".c")}})};
 }
 
 // Counts `id` over `findings`; the remarked findings are filed under "G" in `accepted`.
@@ -56,14 +62,16 @@ TEST(MessageCount, CountsUnremarkedFindingsOnly) {
 
 TEST(MessageCount, RemarkedFindingsAreFiledAsWholeRecordsNotCounted) {
   AcceptedViolations accepted;
-  const auto findings = std::vector{finding("nullPointer"), ResultRecord{"nullPointer", "error", "ok", {"a.c", "b.c"}}};
+  const auto findings = std::vector{finding("nullPointer"), ResultRecord{"nullPointer", "error", "ok", keptAt({{"a.c"}, {"b.c"}})}};
   EXPECT_EQ(countText(findings, "nullPointer", accepted), 1);
   ASSERT_EQ(accepted["G"].size(), 1u);
   const ResultRecord& filed = accepted["G"][0];
   EXPECT_EQ(filed.id, "nullPointer");
   EXPECT_EQ(filed.severity, "error");
   EXPECT_EQ(filed.remark, "ok");
-  EXPECT_EQ(filed.files, (std::vector<std::string_view>{"a.c", "b.c"}));
+  ASSERT_EQ(filed.locations.size(), 2u);
+  EXPECT_EQ(filed.locations[0].file, "a.c");
+  EXPECT_EQ(filed.locations[1].file, "b.c");
 }
 
 TEST(MessageCount, AllRemarkedGivesNoTextButFilesEveryOne) {

@@ -22,6 +22,10 @@
 namespace guidegate {
 namespace {
 
+// Where the hand-made findings are.
+const Location inA[] = {{"a.c"}};
+const Location inB[] = {{"b.c"}};
+
 using nlohmann::json;
 
 struct Exports {
@@ -75,7 +79,7 @@ MixedRun mixedRun(CodingStandard standard) {
   run.options.checkersReport = "checkers.txt";
   run.document.xmlVersion = 3;
   run.document.safety = true;
-  run.document.results.push_back({"strayFinding", "error", "", {"a.c"}});
+  run.document.results.push_back({"strayFinding", "error", "", inA});
   const ReportCatalogue catalogue = reportCatalogue(standard);
   int k = 0;
   for (const auto& row : catalogue.guidelines()) {
@@ -87,13 +91,13 @@ MixedRun mixedRun(CodingStandard standard) {
     auto& results = run.document.results;
     switch (k % 6) {
       case 0:
-        for (int i = 0; i <= k % 3; ++i) results.push_back({id, "style", "", {"a.c"}});
-        if (k % 12 == 0) results.push_back({texts.intern("solvane-" + std::string(id)), "warning", "", {"b.c"}});
-        if (k % 12 == 6) results.push_back({id, "style", "reviewed", {"a.c"}});
+        for (int i = 0; i <= k % 3; ++i) results.push_back({id, "style", "", inA});
+        if (k % 12 == 0) results.push_back({texts.intern("solvane-" + std::string(id)), "warning", "", inB});
+        if (k % 12 == 6) results.push_back({id, "style", "reviewed", inA});
         break;
       case 1:
-        results.push_back({id, "style", "first remark", {"a.c"}});
-        results.push_back({id, "style", "second remark", {"b.c"}});
+        results.push_back({id, "style", "first remark", inA});
+        results.push_back({id, "style", "second remark", inB});
         break;
       case 2: run.options.suppressions.emplace(id); break;
       case 3: run.document.suppressions.emplace_back(id); break;
@@ -309,7 +313,8 @@ TEST(Exports, HostileTextsGiveValidJsonAndEscapedMarkdown) {
   options.projectName = hostile;
   ResultsDocument document;
   document.checkingTool = hostile;
-  document.results = {{"solvane-cert-pre31-c", "style", hostile, {file}}, {hostile, "error", "", {file}}};
+  const Location inFile[] = {{file}};
+  document.results = {{"solvane-cert-pre31-c", "style", hostile, inFile}, {hostile, "error", "", inFile}};
   const Exports exports = exportsOf(options, document, {{"Cert C: PRE31-C", true}});
   const json& report = exports.report;
   EXPECT_EQ(report["project"]["name"], hostileJson);
@@ -346,7 +351,7 @@ TEST(Provenance, JsonRecordsArgumentsAndInputsMarkdownEndsWithTheResultsDigest) 
   provenance.checkersReport = InputDigest{"checkers.txt", 0, checkersSha};
   provenance.filesList = InputDigest{filesList.path(), 39, filesSha};
   ResultsDocument document;
-  document.results = {{"misra-c2012-8.4", "style", "", {"a.c"}}};
+  document.results = {{"misra-c2012-8.4", "style", "", inA}};
   const Exports exports = exportsOf(options, document, {}, provenance);
 
   const json expected = {
@@ -379,7 +384,7 @@ TEST(MarkdownSummary, ListsEveryNotExecutedGuidelineWithNotesAndFatalErrors) {
   options.standard = CodingStandard::CertC;
   ResultsDocument document;  // xml version 2, no checkers report: nothing ran
   document.inlineSuppr = true;
-  document.results = {{"syntaxError", "error", "", {"a.c"}}, {"unknownMacro", "error", "", {"b.c"}}};
+  document.results = {{"syntaxError", "error", "", inA}, {"unknownMacro", "error", "", inB}};
   const Exports exports = exportsOf(options, document, {});
   const std::string& md = exports.markdown;
   expectNoRawAngleBracket(md);

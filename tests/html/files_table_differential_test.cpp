@@ -107,11 +107,13 @@ Input generate(std::uint64_t seed, int findings, std::uint32_t fileCount, const 
   for (int i = 0; i < findings; ++i) {
     TextPool& texts = *input.document.texts;
     ResultRecord record{texts.intern(random.pick(ids)), texts.intern(random.pick(severities)),
-                        random.next(50) == 0 ? "ok" : "", {}, {}};
-    const std::uint32_t locations = random.next(10) == 0 ? 0 : 1 + random.next(3);
-    for (std::uint32_t l = 0; l < locations; ++l)
-      record.files.push_back(l > 0 && random.next(3) == 0 ? record.files.front() : texts.intern(random.pick(files)));
-    input.document.results.push_back(std::move(record));
+                        random.next(50) == 0 ? "ok" : "", {}};
+    const std::uint32_t count = random.next(10) == 0 ? 0 : 1 + random.next(3);
+    std::vector<Location> locations;
+    for (std::uint32_t l = 0; l < count; ++l)
+      locations.push_back({l > 0 && random.next(3) == 0 ? locations.front().file : texts.intern(random.pick(files))});
+    record.locations = input.document.places->keep(locations);
+    input.document.results.push_back(record);
   }
   // Most files are listed, some twice with different checksums, some not at all, and
   // a few listed names have no finding.
@@ -131,7 +133,8 @@ std::map<std::string, int> scanCountById(const ResultsDocument& document, const 
   std::map<std::string, int> counts;
   for (const auto& record : document.results) {
     if (!severity.empty() && record.severity != severity) continue;
-    if (!fileName.empty() && std::find(record.files.begin(), record.files.end(), fileName) == record.files.end())
+    if (!fileName.empty() && std::none_of(record.locations.begin(), record.locations.end(),
+                                          [&](const Location& location) { return location.file == fileName; }))
       continue;
     ++counts[std::string(record.id)];
   }

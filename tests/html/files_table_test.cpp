@@ -47,9 +47,10 @@ class FilesListTest : public ::testing::Test {
 
 // The texts of a hand-made record are string literals, which outlive it.
 ResultRecord finding(const char* id, const char* severity, std::vector<const char*> files) {
-  ResultRecord made{id, severity, "", {}, {}};
-  for (const char* file : files) made.files.emplace_back(file);
-  return made;
+  static LocationPool places;  // holds the locations for the whole test program
+  std::vector<Location> locations;
+  for (const char* file : files) locations.push_back({file});
+  return ResultRecord{id, severity, "", places.keep(locations)};
 }
 
 std::string row(const std::string& name, const std::string& md5, const std::string& compliance) {

@@ -8,6 +8,8 @@
 namespace guidegate {
 namespace {
 
+const Location inA[] = {{"a.c"}};  // where the hand-made findings are
+
 const std::string violationsHead =
     "<h2>Violations</h2><table>\n<thead><tr><th>Guideline</th><th>Category</th>"
     "<th width=\"300px\">Compliance</th></tr></thead>\n<tbody>\n";
@@ -110,11 +112,11 @@ TEST(MisraCBody, UnmappedErrorOnlyReachesRuleOneThree) {
                    "message(s).</font></td></tr>");
 
   ResultsDocument unmapped;
-  unmapped.results = {{"noGuidelineMapsThis", "error", "", {"a.c"}}};
+  unmapped.results = {{"noGuidelineMapsThis", "error", "", inA}};
   EXPECT_EQ(build(2023, unmapped, ran).text, expected);
 
   ResultsDocument unmappedStyle;
-  unmappedStyle.results = {{"noGuidelineMapsThis", "style", "", {"a.c"}}};
+  unmappedStyle.results = {{"noGuidelineMapsThis", "style", "", inA}};
   EXPECT_TRUE(build(2023, unmappedStyle, ran).state.compliant);
 }
 

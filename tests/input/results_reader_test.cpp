@@ -15,6 +15,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
+std::vector<Location> locationsOf(const ResultRecord& record) {
+  return {record.locations.begin(), record.locations.end()};
+}
+
 class ResultsReaderTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -122,12 +126,12 @@ TEST_F(ResultsReaderTest, RecordFields) {
   EXPECT_EQ(first.id, "nullPointer");
   EXPECT_EQ(first.severity, "error");
   EXPECT_EQ(first.remark, "checked by a & b <ok>");
-  EXPECT_EQ(first.files, (std::vector<std::string_view>{"a.c", "b.c"}));
+  EXPECT_EQ(locationsOf(first), (std::vector<Location>{{"a.c", 3, 0}, {"b.c", 0, 0}}));
   const auto& bare = document.results[1];
   EXPECT_EQ(bare.id, "");
   EXPECT_EQ(bare.severity, "");
   EXPECT_EQ(bare.remark, "");
-  EXPECT_TRUE(bare.files.empty());
+  EXPECT_TRUE(bare.locations.empty());
 }
 
 TEST_F(ResultsReaderTest, EachLocationKeepsItsLineAndColumn) {
@@ -136,10 +140,9 @@ TEST_F(ResultsReaderTest, EachLocationKeepsItsLineAndColumn) {
   <error id="b"><location file="c.c" line="-3" column="x"/><location file="d.c" line="7a" column="99999999999"/></error>
 </errors></results>)");
   ASSERT_EQ(document.results.size(), 2u);
-  EXPECT_EQ(document.results[0].files, (std::vector<std::string_view>{"a.c", "b.c"}));
-  EXPECT_EQ(document.results[0].positions, (std::vector<LinePosition>{{12, 5}, {0, 0}}));
+  EXPECT_EQ(locationsOf(document.results[0]), (std::vector<Location>{{"a.c", 12, 5}, {"b.c", 0, 0}}));
   // What is not a positive number the analyzer could have written is "not said".
-  EXPECT_EQ(document.results[1].positions, (std::vector<LinePosition>{{0, 0}, {0, 0}}));
+  EXPECT_EQ(locationsOf(document.results[1]), (std::vector<Location>{{"c.c", 0, 0}, {"d.c", 0, 0}}));
 }
 
 TEST_F(ResultsReaderTest, SuppressionsAndCheckers) {
@@ -302,9 +305,10 @@ TEST_F(ResultsReaderTest, FifosAndPipesAreRead) {
 
 // The texts of a hand-made record are string literals, which outlive it.
 ResultRecord record(const char* id, const char* severity, std::vector<const char*> files = {}) {
-  ResultRecord made{id, severity, "", {}, {}};
-  for (const char* file : files) made.files.emplace_back(file);
-  return made;
+  static LocationPool places;  // holds the locations for the whole test program
+  std::vector<Location> locations;
+  for (const char* file : files) locations.push_back({file});
+  return ResultRecord{id, severity, "", places.keep(locations)};
 }
 
 TEST(ResultsDocumentTest, FatalErrorIdsAreDistinctAndAscending) {

@@ -70,8 +70,8 @@ TEST(ResultsStream, ReadsAPlainFileAsTheReferenceDoes) {
   ASSERT_TRUE(fast);
   ASSERT_EQ(fast->results.size(), 2u);
   EXPECT_EQ(fast->results[0].remark, "ok & \xc3\xa9");
-  EXPECT_EQ(fast->results[0].files, (std::vector<std::string_view>{"src/a.c", "src/b.c"}));
-  EXPECT_EQ(fast->results[0].positions, (std::vector<LinePosition>{{12, 5}, {0, 0}}));
+  EXPECT_EQ(std::vector<Location>(fast->results[0].locations.begin(), fast->results[0].locations.end()),
+            (std::vector<Location>{{"src/a.c", 12, 5}, {"src/b.c", 0, 0}}));
   EXPECT_EQ(fast->suppressions, (std::vector<std::string>{"x", ""}));
   EXPECT_EQ(fast->checkingTool, "Tarnwick 2.14");
   // One copy of each distinct text: the file name of a thousand findings is held once.
@@ -79,7 +79,7 @@ TEST(ResultsStream, ReadsAPlainFileAsTheReferenceDoes) {
   for (int i = 0; i < 1000; ++i) many += "<error id=\"a\" severity=\"style\"><location file=\"src/a.c\"/></error>";
   const auto pooled = streamResults(many + "</errors></results>");
   ASSERT_TRUE(pooled);
-  EXPECT_EQ(pooled->results.front().files[0].data(), pooled->results.back().files[0].data());
+  EXPECT_EQ(pooled->results.front().locations[0].file.data(), pooled->results.back().locations[0].file.data());
   EXPECT_EQ(pooled->texts->size(), 3u);
 }
 
@@ -91,7 +91,7 @@ TEST(ResultsStream, BreaksInKeptAttributesGoToTheReference) {
   EXPECT_EQ(reference(tab).document->results[0].id, "a\tb");
   const std::string crlf = withError("<error id=\"a\"><location file=\"x\r\ny.c\" line=\"1\"/></error>");
   EXPECT_FALSE(streamResults(crlf));
-  EXPECT_EQ(reference(crlf).document->results[0].files[0], "x\ny.c");
+  EXPECT_EQ(reference(crlf).document->results[0].locations[0].file, "x\ny.c");
   for (const std::string& text :
        {withError("<error id=\"a\" severity=\"err\nor\"/>"), withError("<error id=\"a\" remark=\"r\r\"/>"),
         "<results version=\"\t3\"/>"s, withError("<error id=\"a\"><location file=\"f\" column=\"\n2\"/></error>"),
@@ -180,7 +180,7 @@ TEST(ResultsStream, CommentsInstructionsAndCdataAreNoFindings) {
   ASSERT_TRUE(fast);
   ASSERT_EQ(fast->results.size(), 1u);
   EXPECT_EQ(fast->results[0].id, "a");
-  EXPECT_TRUE(fast->results[0].files.empty());
+  EXPECT_TRUE(fast->results[0].locations.empty());
   // The reference reads an instruction as a declaration, allowed only before everything
   // but other declarations.
   for (const std::string& text : {"<results/><?pi after the root?>"s, "<results><?pi x?></results>"s,

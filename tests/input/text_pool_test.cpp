@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,6 +43,23 @@ TEST(TextPool, KeepsEmptyTextsAndNulBytes) {
   EXPECT_EQ(withNul, "a\0b"sv);
   EXPECT_NE(pool.intern("a\0c"sv), withNul);
   EXPECT_EQ(pool.intern("a"), "a");
+}
+
+// The locations of many findings, one to thousands each, far more than one block holds:
+// every span still reads what was kept, in order, after all the others were kept.
+TEST(LocationPool, KeepsEveryFindingsLocationsInPlace) {
+  LocationPool pool;
+  std::vector<std::vector<Location>> kept;
+  std::vector<std::span<const Location>> spans;
+  for (int i = 0; i < 20000; ++i) {
+    const int count = i % 1000 == 999 ? 3000 : 1 + i % 3;  // some longer than a block
+    std::vector<Location>& locations = kept.emplace_back();
+    for (int l = 0; l < count; ++l) locations.push_back({"f.c", i, l});
+    spans.push_back(pool.keep(locations));
+  }
+  for (std::size_t i = 0; i < kept.size(); ++i)
+    ASSERT_TRUE(std::ranges::equal(spans[i], kept[i])) << "finding " << i;
+  EXPECT_TRUE(pool.keep({}).empty());
 }
 
 }  // namespace
