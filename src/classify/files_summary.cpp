@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "classify/id_list.h"
+#include "input/text_keys.h"
 
 namespace guidegate {
 namespace {
@@ -51,6 +52,15 @@ std::vector<FileSummary> summarizeFiles(const ResultsIndex& results, const std::
   std::unordered_map<std::string_view, std::uint32_t> numberOf;
   numberOf.reserve(names.size());
   for (std::uint32_t n = 0; n < names.size(); ++n) numberOf.emplace(names[n], n);
+  constexpr auto none = static_cast<std::uint32_t>(-1);
+  // The locations' file names repeat: each distinct view is looked up by its text once.
+  std::unordered_map<std::string_view, std::uint32_t, ViewHash, SameView> numberOfView;
+  auto fileNumber = [&](std::string_view file) {
+    const auto [known, added] = numberOfView.try_emplace(file, none);
+    if (added)
+      if (const auto found = numberOf.find(file); found != numberOf.end()) known->second = found->second;
+    return known->second;
+  };
 
   // The listed files of finding i are fileNumbers[firstFile[i] .. firstFile[i + 1]).
   const auto& records = results.document().results;
@@ -59,15 +69,13 @@ std::vector<FileSummary> summarizeFiles(const ResultsIndex& results, const std::
   std::vector<std::uint32_t> fileNumbers;
   firstFile.reserve(records.size() + 1);
   fileNumbers.reserve(records.size());
-  constexpr auto none = static_cast<std::uint32_t>(-1);
   std::vector<std::uint32_t> lastFinding(names.size(), none);  // drops a file named twice by one finding
   for (std::uint32_t i = 0; i < records.size(); ++i) {
     firstFile.push_back(static_cast<std::uint32_t>(fileNumbers.size()));
     const ResultRecord& record = records[i];
     for (const auto& location : record.locations) {
-      const auto found = numberOf.find(location.file);
-      if (found == numberOf.end() || lastFinding[found->second] == i) continue;
-      const std::uint32_t n = found->second;
+      const std::uint32_t n = fileNumber(location.file);
+      if (n == none || lastFinding[n] == i) continue;
       lastFinding[n] = i;
       fileNumbers.push_back(n);
       if (record.severity == "error")

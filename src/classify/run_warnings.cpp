@@ -7,6 +7,7 @@
 #include "classify/id_list.h"
 #include "classify/listed_rows.h"
 #include "classify/message_count.h"
+#include "input/text_keys.h"
 
 namespace guidegate {
 namespace {
@@ -121,14 +122,15 @@ std::optional<RunWarning> filesListWarning(const ResultsIndex& results, const st
   listed.reserve(entries.size());
   for (const auto& entry : entries) listed.insert(entry.fileName);
 
-  // Every file name the findings' locations give, once.
+  // Every file name the findings' locations give, once; each distinct view of a name is
+  // looked up by its text once.
+  std::unordered_set<std::string_view, ViewHash, SameView> views;
   std::unordered_set<std::string_view> named;
   bool namesOthers = false;
   for (const auto& record : results.document().results)
-    for (const auto& location : record.locations) {
-      const std::string_view name(location.file);
-      if (named.insert(name).second && !listed.contains(name)) namesOthers = true;
-    }
+    for (const auto& location : record.locations)
+      if (views.insert(location.file).second && named.insert(location.file).second && !listed.contains(location.file))
+        namesOthers = true;
   if (!namesOthers) return std::nullopt;
 
   std::unordered_set<std::string_view> seen;

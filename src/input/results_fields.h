@@ -1,8 +1,11 @@
 // How the readers of a results file read its numbers: one definition for both.
 #pragma once
 
+#include <charconv>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
+#include <system_error>
 
 namespace guidegate {
 
@@ -10,10 +13,11 @@ namespace guidegate {
 // else (absent, negative, not a number, out of range) is 0, "not said".
 inline int positionNumber(const char* text) {
   if (!text || *text < '0' || *text > '9') return 0;
-  char* end = nullptr;
-  const long value = std::strtol(text, &end, 10);
-  if (*end != '\0' || value <= 0 || value > INT_MAX) return 0;
-  return static_cast<int>(value);
+  const char* const end = text + std::strlen(text);
+  int value = 0;
+  const auto [stop, error] = std::from_chars(text, end, value);
+  if (error != std::errc() || stop != end || value <= 0) return 0;
+  return value;
 }
 
 // The leading decimal number of a text, as atoi reads it (0 when there is none), kept

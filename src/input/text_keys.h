@@ -18,6 +18,19 @@ struct TextEqual {
   bool operator()(std::string_view a, std::string_view b) const { return sameText(a, b); }
 };
 
+// Keys that tell views apart by where they point, not by what they read: a pool gives
+// each distinct text one view, so a table of them meets each distinct text of a document
+// once (or a few times, for texts not from its pool), and a lookup reads no characters.
+struct ViewHash {
+  std::size_t operator()(std::string_view view) const {
+    return std::hash<const void*>{}(view.data()) ^ view.size();
+  }
+};
+
+struct SameView {
+  bool operator()(std::string_view a, std::string_view b) const { return a.data() == b.data() && a.size() == b.size(); }
+};
+
 // An analyzer id and a file name, say.
 using TextPair = std::pair<std::string_view, std::string_view>;
 
