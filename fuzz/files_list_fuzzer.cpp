@@ -10,13 +10,18 @@
 
 namespace {
 
-// Findings located in the file names the corpus lists, so that sentences are built.
+// Where the findings below are: file names the corpus lists, so that sentences are built.
+const guidegate::Location inAA[] = {{"src/a.c"}, {"src/a.c"}};
+const guidegate::Location inBA[] = {{"src/b.c"}, {"src/a.c"}};
+const guidegate::Location inB[] = {{"src/b.c"}};
+const guidegate::Location inMarkup[] = {{"x<y>&'.c"}};
+
 guidegate::ResultsDocument findings() {
   guidegate::ResultsDocument document;
-  document.results = {{"nullPointer", "error", "", {"src/a.c", "src/a.c"}, {}},
-                      {"uninitvar", "warning", "", {"src/b.c", "src/a.c"}, {}},
-                      {"misra-c2012-8.4", "style", "", {"src/b.c"}, {}},
-                      {"<b>&\"'", "error", "", {"x<y>&'.c"}, {}}};
+  document.results = {{"nullPointer", "error", "", inAA},
+                      {"uninitvar", "warning", "", inBA},
+                      {"misra-c2012-8.4", "style", "", inB},
+                      {"<b>&\"'", "error", "", inMarkup}};
   return document;
 }
 
