@@ -2,6 +2,7 @@
 #include <nlohmann/json.hpp>
 
 #include "exports/exports.h"
+#include "exports/json_text.h"
 
 namespace guidegate {
 namespace {
@@ -21,7 +22,8 @@ const char* qualitySeverity(FindingLevel level) {
 }  // namespace
 
 std::string codeQualityReport(const ComplianceEvaluation& evaluation) {
-  json issues = json::array();
+  JsonText issues;  // written issue by issue
+  issues.beginArray();
   for (const auto& judged : evaluation.guidelines) {
     const std::string headline = plainText(judged.guideline.text);
     for (const auto& finding : judged.findings) {
@@ -30,7 +32,7 @@ std::string codeQualityReport(const ComplianceEvaluation& evaluation) {
       const auto places = record.locations;
       std::string description = neutralText(record.id) + " (" + neutralText(record.severity) + ") against " + judged.name;
       if (!headline.empty()) description += ": " + headline;
-      issues.push_back(
+      issues.value(
           {{"description", std::move(description)},
            {"check_name", judged.name},
            {"fingerprint", findingFingerprint(evaluation, judged, finding)},
@@ -40,7 +42,8 @@ std::string codeQualityReport(const ComplianceEvaluation& evaluation) {
              {"lines", {{"begin", places.empty() || places.front().line <= 0 ? 1 : places.front().line}}}}}});
     }
   }
-  return issues.dump(2, ' ', false, json::error_handler_t::replace) + "\n";
+  issues.endArray();
+  return std::move(issues).take() + "\n";
 }
 
 }  // namespace guidegate

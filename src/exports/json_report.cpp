@@ -1,6 +1,7 @@
 #include <nlohmann/json.hpp>
 
 #include "exports/exports.h"
+#include "exports/json_text.h"
 #include "exports/status_counts.h"
 
 namespace guidegate {
@@ -34,55 +35,64 @@ json filesRows(const std::vector<FileRow>& rows) {
 
 json positionNumber(int number) { return number > 0 ? json(number) : json(nullptr); }
 
-// The guideline's findings, or only those new since the baseline.
-json findingEntries(const ComplianceEvaluation& evaluation, const GuidelineEvaluation& judged, bool onlyNew = false) {
-  json findings = json::array();
-  for (const auto& finding : judged.findings) {
-    if (onlyNew && !finding.newSinceBaseline) continue;
-    const ResultRecord& record = evaluation.document->results[finding.position];
-    json locations = json::array();
-    for (const auto& place : record.locations)
-      locations.push_back({{"file", std::string(place.file)},
-                           {"line", positionNumber(place.line)},
-                           {"column", positionNumber(place.column)}});
-    findings.push_back({{"id", record.id},
-                        {"severity", record.severity},
-                        {"locations", std::move(locations)},
-                        {"remark", record.remark},
-                        {"accepted", finding.accepted}});
-  }
-  return findings;
+json findingEntry(const ComplianceEvaluation& evaluation, const GuidelineFinding& finding) {
+  const ResultRecord& record = evaluation.document->results[finding.position];
+  json locations = json::array();
+  for (const auto& place : record.locations)
+    locations.push_back({{"file", std::string(place.file)},
+                         {"line", positionNumber(place.line)},
+                         {"column", positionNumber(place.column)}});
+  return {{"id", record.id},
+          {"severity", record.severity},
+          {"locations", std::move(locations)},
+          {"remark", record.remark},
+          {"accepted", finding.accepted}};
+}
+
+// The guideline's findings, or only those new since the baseline, one by one.
+void writeFindings(JsonText& text, const ComplianceEvaluation& evaluation, const GuidelineEvaluation& judged,
+                   bool onlyNew = false) {
+  text.beginArray();
+  for (const auto& finding : judged.findings)
+    if (!onlyNew || finding.newSinceBaseline) text.value(findingEntry(evaluation, finding));
+  text.endArray();
 }
 
 json countChange(const CountChange& change) {
   return {{"new", change.added}, {"fixed", change.fixed}, {"outstanding", change.outstanding}};
 }
 
-json keyCounts(const std::vector<FindingKeyCount>& keys) {
-  json entries = json::array();
+void writeKeyCounts(JsonText& text, const std::vector<FindingKeyCount>& keys) {
+  text.beginArray();
   for (const auto& key : keys)
-    entries.push_back({{"id", key.id}, {"file", key.file}, {"count", key.count}, {"accepted", key.accepted}});
-  return entries;
+    text.value({{"id", key.id}, {"file", key.file}, {"count", key.count}, {"accepted", key.accepted}});
+  text.endArray();
 }
 
-json baselineEntry(const ComplianceEvaluation& evaluation, const GuidelineEvaluation& judged) {
-  if (!judged.baseline) return nullptr;
+void writeBaselineEntry(JsonText& text, const ComplianceEvaluation& evaluation, const GuidelineEvaluation& judged) {
+  if (!judged.baseline) {
+    text.value(nullptr);
+    return;
+  }
   const GuidelineBaseline& compared = *judged.baseline;
   json entry = countChange(compared.violations);
   entry["accepted"] = countChange(compared.accepted);
   entry["regressed"] = compared.regressed;
-  entry["newFindings"] = findingEntries(evaluation, judged, true);
-  entry["fixedCounts"] = keyCounts(compared.fixed);
-  return entry;
+  entry["newFindings"] = nullptr;
+  entry["fixedCounts"] = nullptr;
+  text.object(entry, {{"newFindings", [&](JsonText& out) { writeFindings(out, evaluation, judged, true); }},
+                      {"fixedCounts", [&](JsonText& out) { writeKeyCounts(out, compared.fixed); }}});
 }
 
-json guidelineEntry(const ComplianceEvaluation& evaluation, const GuidelineEvaluation& judged) {
+// A guideline's entry; its findings, their counts by key and its comparison with the
+// baseline are written piece by piece.
+void writeGuidelineEntry(JsonText& text, const ComplianceEvaluation& evaluation, const GuidelineEvaluation& judged) {
   const GuidelineVerdict& verdict = judged.verdict;
   json violations = json::array();
   for (const auto& [id, count] : violationCounts(verdict)) violations.push_back({{"id", id}, {"count", count}});
   json accepted = json::array();
   for (const auto& record : judged.accepted) accepted.push_back({{"id", record.id}, {"remark", record.remark}});
-  return {{"id", judged.guideline.id},
+  const json entry = {{"id", judged.guideline.id},
           {"text", plainText(judged.guideline.text)},
           {"category", judged.category.empty() ? json(nullptr) : json(judged.category)},
           {"executed", verdict.execution == Execution::Ran},
@@ -90,9 +100,12 @@ json guidelineEntry(const ComplianceEvaluation& evaluation, const GuidelineEvalu
           {"violations", violations},
           {"acceptedViolations", accepted},
           {"suppressed", {{"byOption", verdict.suppressedByOption}, {"inResults", verdict.suppressedInResults}}},
-          {"findings", findingEntries(evaluation, judged)},
-          {"findingCounts", keyCounts(judged.findingCounts)},
-          {"baseline", baselineEntry(evaluation, judged)}};
+          {"findings", nullptr},
+          {"findingCounts", nullptr},
+          {"baseline", nullptr}};
+  text.object(entry, {{"findings", [&](JsonText& out) { writeFindings(out, evaluation, judged); }},
+                      {"findingCounts", [&](JsonText& out) { writeKeyCounts(out, judged.findingCounts); }},
+                      {"baseline", [&](JsonText& out) { writeBaselineEntry(out, evaluation, judged); }}});
 }
 
 json runBaselineEntry(const ComplianceEvaluation& evaluation) {
@@ -189,9 +202,7 @@ std::string jsonReport(const ComplianceEvaluation& evaluation) {
   root["unmapped"] = unmapped;
   root["files"] = evaluation.files ? filesRows(*evaluation.files) : json(nullptr);
 
-  json guidelines = json::array();
-  for (const auto& judged : evaluation.guidelines) guidelines.push_back(guidelineEntry(evaluation, judged));
-  root["guidelines"] = guidelines;
+  root["guidelines"] = nullptr;  // written guideline by guideline, below
 
   json summary;
   summary["byStatus"] = statusCounts(countByStatus(evaluation));
@@ -211,7 +222,13 @@ std::string jsonReport(const ComplianceEvaluation& evaluation) {
   if (evaluation.misraCompliance) root["complianceSummary"] = complianceSummaryEntry(*evaluation.misraCompliance);
   root["provenance"] = provenanceEntry(evaluation.provenance);
 
-  return root.dump(2, ' ', false, json::error_handler_t::replace) + "\n";
+  JsonText text;
+  text.object(root, {{"guidelines", [&](JsonText& out) {
+                        out.beginArray();
+                        for (const auto& judged : evaluation.guidelines) writeGuidelineEntry(out, evaluation, judged);
+                        out.endArray();
+                      }}});
+  return std::move(text).take() + "\n";
 }
 
 }  // namespace guidegate

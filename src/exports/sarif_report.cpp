@@ -2,6 +2,7 @@
 #include <nlohmann/json.hpp>
 
 #include "exports/exports.h"
+#include "exports/json_text.h"
 
 namespace guidegate {
 namespace {
@@ -134,34 +135,46 @@ json absentEntry(const GuidelineEvaluation& judged, std::size_t ruleIndex, const
 
 std::string sarifReport(const ComplianceEvaluation& evaluation) {
   const StandardInfo& standard = standardInfo(evaluation.standard);
+  // The guidelines with results, each with the index of its rule.
+  std::vector<std::pair<const GuidelineEvaluation*, std::size_t>> ruled;
   json rules = json::array();
-  json results = json::array();
   for (const auto& judged : evaluation.guidelines) {
-    const std::vector<FindingKeyCount> noneFixed;
-    const auto& fixed = judged.baseline ? judged.baseline->fixed : noneFixed;
-    if (judged.findings.empty() && fixed.empty()) continue;
-    const std::size_t ruleIndex = rules.size();
+    if (judged.findings.empty() && (!judged.baseline || judged.baseline->fixed.empty())) continue;
+    ruled.emplace_back(&judged, rules.size());
     rules.push_back(ruleEntry(evaluation, judged));
-    for (const auto& finding : judged.findings) results.push_back(resultEntry(evaluation, judged, ruleIndex, finding));
-    for (const auto& key : fixed) {
-      if (key.count > 0) results.push_back(absentEntry(judged, ruleIndex, key, false, key.count));
-      if (key.accepted > 0) results.push_back(absentEntry(judged, ruleIndex, key, true, key.accepted));
-    }
   }
 
   json run;
   run["tool"] = {{"driver", {{"name", "guidegate"}, {"version", GUIDEGATE_VERSION}, {"rules", std::move(rules)}}}};
   run["automationDetails"] = {{"id", "guidegate/" + standardKey(evaluation.standard) + "/"}};
-  run["results"] = std::move(results);
+  run["results"] = nullptr;  // written result by result, below
   run["properties"] = {{"standard", std::string(standard.guidelinesName)},
                        {"compliant", evaluation.compliant()},
                        {"result", resultText(evaluation)}};
+  const auto writeResults = [&](JsonText& text) {
+    text.beginArray();
+    for (const auto& [judged, ruleIndex] : ruled) {
+      for (const auto& finding : judged->findings) text.value(resultEntry(evaluation, *judged, ruleIndex, finding));
+      if (!judged->baseline) continue;
+      for (const auto& key : judged->baseline->fixed) {
+        if (key.count > 0) text.value(absentEntry(*judged, ruleIndex, key, false, key.count));
+        if (key.accepted > 0) text.value(absentEntry(*judged, ruleIndex, key, true, key.accepted));
+      }
+    }
+    text.endArray();
+  };
 
   json root;
   root["$schema"] = "https://docs.oasis-open.org/sarif/sarif/v2.1.0/errata01/os/schemas/sarif-schema-2.1.0.json";
   root["version"] = "2.1.0";
-  root["runs"] = json::array({std::move(run)});
-  return root.dump(2, ' ', false, json::error_handler_t::replace) + "\n";
+  root["runs"] = nullptr;  // the one run, with its results written one by one
+  JsonText text;
+  text.object(root, {{"runs", [&](JsonText& out) {
+                        out.beginArray();
+                        out.object(run, {{"results", writeResults}});
+                        out.endArray();
+                      }}});
+  return std::move(text).take() + "\n";
 }
 
 }  // namespace guidegate
