@@ -43,7 +43,7 @@ std::string codeQualityReport(const ComplianceEvaluation& evaluation) {
     }
   }
   issues.endArray();
-  return std::move(issues).take() + "\n";
+  return std::move(issues).take();
 }
 
 }  // namespace guidegate

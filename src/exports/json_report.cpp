@@ -228,7 +228,7 @@ std::string jsonReport(const ComplianceEvaluation& evaluation) {
                         for (const auto& judged : evaluation.guidelines) writeGuidelineEntry(out, evaluation, judged);
                         out.endArray();
                       }}});
-  return std::move(text).take() + "\n";
+  return std::move(text).take();
 }
 
 }  // namespace guidegate

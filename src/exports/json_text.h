@@ -35,8 +35,11 @@ class JsonText {
   // in `written`, whose values in `object` are placeholders: their functions write them.
   void object(const json& object, const Members& written);
 
-  // The text so far; whole once every object and array begun has ended.
-  std::string take() && { return std::move(text_); }
+  // The text, ended by a line break; whole once every object and array begun has ended.
+  std::string take() && {
+    text_ += '\n';
+    return std::move(text_);
+  }
 
  private:
   void open(char bracket);

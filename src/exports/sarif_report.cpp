@@ -174,7 +174,7 @@ std::string sarifReport(const ComplianceEvaluation& evaluation) {
                         out.object(run, {{"results", writeResults}});
                         out.endArray();
                       }}});
-  return std::move(text).take() + "\n";
+  return std::move(text).take();
 }
 
 }  // namespace guidegate

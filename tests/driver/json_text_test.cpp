@@ -11,7 +11,8 @@ namespace {
 
 using json = JsonText::json;
 
-std::string dumpedWhole(const json& value) { return value.dump(2, ' ', false, json::error_handler_t::replace); }
+// What the whole output reads: the document's dump and a line break.
+std::string dumpedWhole(const json& value) { return value.dump(2, ' ', false, json::error_handler_t::replace) + "\n"; }
 
 // Writes `value` with every object and array opened and closed piece by piece down to
 // `depth`, and below it as whole values.
