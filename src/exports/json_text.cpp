@@ -72,13 +72,14 @@ void JsonText::close(char bracket) {
 
 void JsonText::object(const json& object, const Members& written) {
   beginObject();
-  for (const auto& [name, member] : object.items()) {
+  for (const auto& member : object.items()) {
+    const std::string& name = member.key();
     key(name);
     const auto found = std::find_if(written.begin(), written.end(), [&](const auto& entry) { return entry.first == name; });
     if (found != written.end())
       found->second(*this);
     else
-      value(member);
+      value(member.value());
   }
   endObject();
 }
