@@ -70,18 +70,29 @@ void JsonText::close(char bracket) {
   text_ += bracket;
 }
 
+// One dump of the object, the placeholders null in it; each placeholder's member is the
+// line "  NAME: null" at the object's first level of indentation, which no deeper member
+// and no string (whose line breaks are written \n) can match.
 void JsonText::object(const json& object, const Members& written) {
-  beginObject();
+  place();
+  const std::string whole = dumped(object);
+  const std::string_view text(whole);
+  std::size_t from = 0;
   for (const auto& member : object.items()) {
-    const std::string& name = member.key();
-    key(name);
-    const auto found = std::find_if(written.begin(), written.end(), [&](const auto& entry) { return entry.first == name; });
-    if (found != written.end())
-      found->second(*this);
-    else
-      value(member.value());
+    const auto found =
+        std::find_if(written.begin(), written.end(), [&](const auto& entry) { return entry.first == member.key(); });
+    if (found == written.end()) continue;
+    const std::string named = "\n" + std::string(indentStep, ' ') + dumped(json(member.key())) + ": ";
+    const std::size_t at = text.find(named + "null", from);
+    if (at == std::string_view::npos) continue;  // not a placeholder: written as it stands
+    appendIndented(text.substr(from, at + named.size() - from));
+    empty_.push_back(false);  // inside the object, past its first member
+    afterKey_ = true;
+    found->second(*this);
+    empty_.pop_back();
+    from = at + named.size() + 4;  // past "null"
   }
-  endObject();
+  appendIndented(text.substr(from));
 }
 
 }  // namespace guidegate

@@ -53,8 +53,11 @@ TEST(JsonText, PiecesReadAsTheWholeDumpAtEveryDepth) {
     }
 }
 
+// A string that reads like a placeholder's line, and a deeper member of the same name,
+// stay as they are.
 TEST(JsonText, MembersWrittenByTheirFunctionsTakeThePlaceholdersPlaces) {
-  const json whole = {{"before", 1},
+  const json whole = {{"before", "x\n  \"findings\": null"},
+                      {"deeper", {{"findings", nullptr}}},
                       {"findings", json::array({{{"id", "a"}}, {{"id", "b"}}})},
                       {"empty", json::array()},
                       {"after", {{"x", "y"}}}};
