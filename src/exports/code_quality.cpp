@@ -32,14 +32,13 @@ std::string codeQualityReport(const ComplianceEvaluation& evaluation) {
       const auto places = record.locations;
       std::string description = neutralText(record.id) + " (" + neutralText(record.severity) + ") against " + judged.name;
       if (!headline.empty()) description += ": " + headline;
-      issues.value(
-          {{"description", std::move(description)},
-           {"check_name", judged.name},
-           {"fingerprint", findingFingerprint(evaluation, judged, finding)},
-           {"severity", qualitySeverity(finding.level)},
-           {"location",
-            {{"path", places.empty() ? std::string() : std::string(places.front().file)},
-             {"lines", {{"begin", places.empty() || places.front().line <= 0 ? 1 : places.front().line}}}}}});
+      issues.value({{"description", std::move(description)},
+                    {"check_name", judged.name},
+                    {"fingerprint", findingFingerprint(evaluation, judged, finding)},
+                    {"severity", qualitySeverity(finding.level)},
+                    {"location",
+                     {{"path", places.empty() ? std::string() : std::string(places.front().file)},
+                      {"lines", {{"begin", places.empty() || places.front().line <= 0 ? 1 : places.front().line}}}}}});
     }
   }
   issues.endArray();

@@ -92,17 +92,18 @@ void writeGuidelineEntry(JsonText& text, const ComplianceEvaluation& evaluation,
   for (const auto& [id, count] : violationCounts(verdict)) violations.push_back({{"id", id}, {"count", count}});
   json accepted = json::array();
   for (const auto& record : judged.accepted) accepted.push_back({{"id", record.id}, {"remark", record.remark}});
-  const json entry = {{"id", judged.guideline.id},
-                      {"text", plainText(judged.guideline.text)},
-                      {"category", judged.category.empty() ? json(nullptr) : json(judged.category)},
-                      {"executed", verdict.execution == Execution::Ran},
-                      {"status", statusName(verdict.status())},
-                      {"violations", violations},
-                      {"acceptedViolations", accepted},
-                      {"suppressed", {{"byOption", verdict.suppressedByOption}, {"inResults", verdict.suppressedInResults}}},
-                      {"findings", nullptr},
-                      {"findingCounts", nullptr},
-                      {"baseline", nullptr}};
+  const json entry = {
+      {"id", judged.guideline.id},
+      {"text", plainText(judged.guideline.text)},
+      {"category", judged.category.empty() ? json(nullptr) : json(judged.category)},
+      {"executed", verdict.execution == Execution::Ran},
+      {"status", statusName(verdict.status())},
+      {"violations", violations},
+      {"acceptedViolations", accepted},
+      {"suppressed", {{"byOption", verdict.suppressedByOption}, {"inResults", verdict.suppressedInResults}}},
+      {"findings", nullptr},
+      {"findingCounts", nullptr},
+      {"baseline", nullptr}};
   text.object(entry, {{"findings", [&](JsonText& out) { writeFindings(out, evaluation, judged); }},
                       {"findingCounts", [&](JsonText& out) { writeKeyCounts(out, judged.findingCounts); }},
                       {"baseline", [&](JsonText& out) { writeBaselineEntry(out, evaluation, judged); }}});

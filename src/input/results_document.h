@@ -73,7 +73,7 @@ class LocationPool {
 struct ResultRecord {
   std::string_view id;
   std::string_view severity;
-  std::string_view remark;               // empty unless the finding is an accepted deviation
+  std::string_view remark;              // empty unless the finding is an accepted deviation
   std::span<const Location> locations;  // in document order; the first is where the finding is
 };
 

@@ -22,9 +22,7 @@ struct TextEqual {
 // each distinct text one view, so a table of them meets each distinct text of a document
 // once (or a few times, for texts not from its pool), and a lookup reads no characters.
 struct ViewHash {
-  std::size_t operator()(std::string_view view) const {
-    return std::hash<const void*>{}(view.data()) ^ view.size();
-  }
+  std::size_t operator()(std::string_view view) const { return std::hash<const void*>{}(view.data()) ^ view.size(); }
 };
 
 struct SameView {
