@@ -97,7 +97,7 @@ for target in "${targets[@]}"; do
   failed=no
   for result in "$campaign/$target".*.result; do
     cat "$result"
-    case $(cat "$result") in *FAILED*) failed=yes; tail -n 40 "${result%.result}.log" ;; esac
+    case $(cat "$result") in *FAILED*) failed=yes; tail -n 40 "${result%.result}.log" || true ;; esac
   done
   if [ $failed = yes ]; then status=1; continue; fi
   merged=$campaign/merged/$target
