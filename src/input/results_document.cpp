@@ -50,6 +50,16 @@ std::string_view TextPool::store(std::string_view text) {
   return stored;
 }
 
+void TextPool::adopt(TextPool& other) {
+  blocks_.reserve(blocks_.size() + other.blocks_.size());
+  for (auto& block : other.blocks_) blocks_.push_back(std::move(block));
+  other.blocks_.clear();
+  other.slots_.clear();
+  other.count_ = 0;
+  other.free_ = nullptr;
+  other.left_ = 0;
+}
+
 void TextPool::grow() {
   std::vector<Slot> old(std::max<std::size_t>(64, slots_.size() * 2));
   old.swap(slots_);
@@ -81,6 +91,14 @@ std::span<const Location> LocationPool::keep(std::span<const Location> locations
   }
   std::copy(locations.begin(), locations.end(), stored);
   return {stored, locations.size()};
+}
+
+void LocationPool::adopt(LocationPool& other) {
+  blocks_.reserve(blocks_.size() + other.blocks_.size());
+  for (auto& block : other.blocks_) blocks_.push_back(std::move(block));
+  other.blocks_.clear();
+  other.free_ = nullptr;
+  other.left_ = 0;
 }
 
 const std::vector<std::string>& fatalAnalysisIds() {

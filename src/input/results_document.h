@@ -24,6 +24,9 @@ class TextPool {
 
   std::string_view intern(std::string_view text);
   std::size_t size() const { return count_; }
+  // Takes over the characters of `other`, so that its views live as long as this pool;
+  // its texts are not looked up, so a text both pools hold has two views from then on.
+  void adopt(TextPool& other);
 
  private:
   struct Slot {
@@ -60,6 +63,8 @@ class LocationPool {
   LocationPool& operator=(const LocationPool&) = delete;
 
   std::span<const Location> keep(std::span<const Location> locations);
+  // Takes over the locations of `other`, so that its spans live as long as this pool.
+  void adopt(LocationPool& other);
 
  private:
   std::vector<std::unique_ptr<Location[]>> blocks_;

@@ -13,6 +13,11 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
+#include <limits>
+#include <span>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #include <tinyxml2.h>
@@ -143,11 +148,109 @@ ReadInput<ResultsDocument> readWhole(const std::string& path, Digest digest) {
   return read;
 }
 
+// Reads [from, to) of the file, or to its end when it ends sooner, into `stream` in
+// pieces of `piece`'s size; false once the stream declines. Throws when reading fails.
+bool feedRange(int fd, const std::string& path, std::uint64_t from, std::uint64_t to, ResultsStream& stream,
+               std::span<char> piece) {
+  while (from < to) {
+    const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(piece.size(), to - from));
+    const ssize_t count = ::pread(fd, piece.data(), want, static_cast<off_t>(from));
+    if (count == 0) return true;
+    if (count < 0) {
+      if (errno == EINTR) continue;
+      throw InputError("Failed to open file:" + path);
+    }
+    from += static_cast<std::uint64_t>(count);
+    if (!stream.feed({piece.data(), static_cast<std::size_t>(count)})) return false;
+  }
+  return true;
+}
+
+// The offset just past the first end tag of an error element from `from` on, in the
+// next MiB; nothing when there is none.
+std::optional<std::uint64_t> cutAfter(int fd, std::uint64_t from, std::span<char> window) {
+  constexpr std::string_view endTag = "</error>";
+  const ssize_t count = ::pread(fd, window.data(), window.size(), static_cast<off_t>(from));
+  if (count <= 0) return std::nullopt;
+  const std::string_view text(window.data(), static_cast<std::size_t>(count));
+  const std::size_t at = text.find(endTag);
+  if (at == std::string_view::npos) return std::nullopt;
+  return from + at + endTag.size();
+}
+
+// A large file read in parts at once: this thread reads the first, up to the end of an
+// error element, other threads each one of the next parts with a continuation, each
+// ending just past an error element (the last at the end of the file). When a part
+// does not end there after all, or one declines or cannot be read, the first stream
+// reads the rest itself; so the document is always the one a single stream reads.
+// Nothing when the fast reader declines.
+std::optional<ResultsDocument> readInParts(int fd, const std::string& path, std::uint64_t size, std::size_t count) {
+  constexpr std::size_t pieceSize = std::size_t{1} << 20;
+  constexpr std::uint64_t toTheEnd = std::numeric_limits<std::uint64_t>::max();
+  std::vector<std::unique_ptr<char[]>> pieces;
+  auto newPiece = [&pieces] {
+    pieces.push_back(std::make_unique_for_overwrite<char[]>(pieceSize));
+    return std::span<char>(pieces.back().get(), pieceSize);
+  };
+  const std::span<char> piece = newPiece();
+
+  // Where the parts begin: the first past the first piece, which names the root.
+  std::vector<std::uint64_t> bounds{0};
+  for (std::size_t i = 1; i < count; ++i)
+    if (const auto cut = cutAfter(fd, size / count * i, piece); cut && *cut > bounds.back() && *cut > pieceSize)
+      bounds.push_back(*cut);
+  bounds.push_back(toTheEnd);
+
+  ResultsStream first;
+  first.reserve(static_cast<std::size_t>(size / 128));
+  if (!feedRange(fd, path, 0, std::min<std::uint64_t>(pieceSize, bounds[1]), first, piece)) return std::nullopt;
+  const std::optional<std::string> root = first.rootName();
+  if (root && bounds.size() > 2) {
+    const std::size_t parts = bounds.size() - 1;
+    std::vector<std::unique_ptr<ResultsStream>> rest;
+    std::vector<std::span<char>> restPieces;
+    for (std::size_t i = 1; i < parts; ++i) {
+      rest.push_back(ResultsStream::continuation(*root));
+      rest.back()->reserve(static_cast<std::size_t>((std::min(bounds[i + 1], size) - bounds[i]) / 128));
+      restPieces.push_back(newPiece());
+    }
+    std::vector<char> read(parts, 0);  // by part: read to its end without declining
+    {
+      // Declared after what they use, so that they are joined before it goes.
+      std::vector<std::jthread> readers;
+      try {
+        for (std::size_t i = 1; i < parts; ++i)
+          readers.emplace_back([&, i] {
+            try {
+              read[i] = feedRange(fd, path, bounds[i], bounds[i + 1], *rest[i - 1], restPieces[i - 1]) ? 1 : 0;
+            } catch (...) {  // the first stream reads the part again and meets the fault itself
+            }
+          });
+      } catch (const std::system_error&) {  // no more threads: the parts left are read in turn
+      }
+      if (!feedRange(fd, path, pieceSize, bounds[1], first, piece)) return std::nullopt;
+    }
+    if (std::all_of(read.begin() + 1, read.end(), [](char done) { return done != 0; })) {
+      std::vector<ResultsStream*> streams{&first};
+      for (const auto& stream : rest) streams.push_back(stream.get());
+      if (auto document = ResultsStream::join(streams)) return document;
+    }
+  } else if (!feedRange(fd, path, pieceSize, bounds[1], first, piece)) {
+    return std::nullopt;
+  }
+  if (!feedRange(fd, path, bounds[1], toTheEnd, first, piece)) return std::nullopt;
+  return first.finish();
+}
+
 }  // namespace
 
 ResultsDocument loadResultsDocument(const std::string& path) { return loadResultsInput(path, Digest::Skip).content; }
 
-ReadInput<ResultsDocument> loadResultsInput(const std::string& path, Digest digest) {
+ReadParts readPartsOfMachine() {
+  return {std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 8), std::size_t{16} << 20};
+}
+
+ReadInput<ResultsDocument> loadResultsInput(const std::string& path, Digest digest, ReadParts parts) {
   // A regular file is read once in pieces, each parsed as it arrives, so that the
   // text is never held whole; only when the fast reader declines is the file read
   // again, whole, for the reference. Anything else (a pipe, a file that cannot be
@@ -160,6 +263,17 @@ ReadInput<ResultsDocument> loadResultsInput(const std::string& path, Digest dige
   } closer{fd};
   struct stat info {};
   if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) return readWhole(path, digest);
+  const auto size = static_cast<std::uint64_t>(std::max<off_t>(info.st_size, 0));
+  if (const std::size_t count =
+          std::min<std::uint64_t>(parts.count, size / std::max<std::size_t>(parts.minimumBytes, 1));
+      digest == Digest::Skip && count > 1) {
+    ReadInput<ResultsDocument> read;
+    if (auto document = readInParts(fd, path, size, count)) {
+      read.content = std::move(*document);
+      return read;
+    }
+    return readWhole(path, digest);
+  }
 
   std::optional<DigestStream> digestStream;
   if (digest == Digest::Sha256) digestStream.emplace();

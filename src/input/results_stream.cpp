@@ -4,6 +4,10 @@
 #include <cstdint>
 #include <cstring>
 #include <initializer_list>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
 
 #include <expat.h>
 
@@ -74,9 +78,13 @@ struct ResultsStream::State {
   Section section = Section::Other;
   bool inError = false;  // inside an `error` element of an `errors` section
   std::vector<Location> locations;  // those of the error being read
+  bool rootStarted = false;
   bool rootEnded = false;
   bool pastDeclarations = false;  // a comment or an element has been met
+  bool toolNamed = false;         // a `tarnwick` element named the product
   bool declined = false;
+  std::uint64_t fed = 0;       // bytes of text fed so far
+  std::uint64_t errorEnd = 0;  // the offset just past the last error element's end
 
   State() {
     if (!parser) {
@@ -130,6 +138,7 @@ struct ResultsStream::State {
     if (count > maxAttributesPerElement || ++depth > maxDepth) return decline();
     switch (depth) {
       case 1:
+        rootStarted = true;
         document.rootName = name;
         if (!keptReadAlike({"version"})) return;
         for (std::size_t i = 0; i < count; ++i)
@@ -152,7 +161,10 @@ struct ResultsStream::State {
             if (equal(attributes[2 * i], "product-name")) product = attributes[2 * i + 1];
             if (equal(attributes[2 * i], "version")) version = attributes[2 * i + 1];
           }
-          if (product) document.checkingTool = product;
+          if (product) {
+            document.checkingTool = product;
+            toolNamed = true;
+          }
           if (version) {
             document.checkingTool += ' ';
             document.checkingTool += version;
@@ -217,6 +229,7 @@ struct ResultsStream::State {
     if (depth == 3 && inError) {
       document.results.back().locations = document.places->keep(locations);
       inError = false;
+      errorEnd = static_cast<std::uint64_t>(XML_GetCurrentByteIndex(parser) + XML_GetCurrentByteCount(parser));
     }
     if (depth == 2) section = Section::Other;
     if (--depth == 0) rootEnded = true;
@@ -244,6 +257,18 @@ struct ResultsStream::State {
 ResultsStream::ResultsStream() : state_(std::make_unique<State>()) {}
 ResultsStream::~ResultsStream() = default;
 
+std::unique_ptr<ResultsStream> ResultsStream::continuation(const std::string& rootName) {
+  auto stream = std::make_unique<ResultsStream>();
+  // The elements open at the boundary, as the rest of the text finds them: the rest
+  // reads as the same events, since without a document type declaration nothing before
+  // the boundary changes how the text after it reads. What the opening sets is the
+  // first stream's to give, so it is not joined; a product name that the rest does not
+  // set is the first stream's.
+  stream->feed("<" + rootName + "><errors>");
+  stream->state_->document.checkingTool.clear();
+  return stream;
+}
+
 void ResultsStream::reserve(std::size_t findings) { state_->document.results.reserve(findings); }
 
 bool ResultsStream::feed(std::string_view piece) {
@@ -254,6 +279,7 @@ bool ResultsStream::feed(std::string_view piece) {
     state.declined = true;
     return false;
   }
+  state.fed += piece.size();
   while (!piece.empty() && !state.declined) {
     const std::size_t size = std::min<std::size_t>(piece.size(), 1 << 30);
     if (XML_Parse(state.parser, piece.data(), static_cast<int>(size), XML_FALSE) != XML_STATUS_OK)
@@ -268,6 +294,54 @@ std::optional<ResultsDocument> ResultsStream::finish() {
   if (!state.declined && XML_Parse(state.parser, "", 0, XML_TRUE) != XML_STATUS_OK) state.declined = true;
   if (state.declined || !state.rootEnded) return std::nullopt;
   return std::move(state.document);
+}
+
+std::optional<std::string> ResultsStream::rootName() const {
+  if (!state_->rootStarted) return std::nullopt;
+  return state_->document.rootName;
+}
+
+bool ResultsStream::atErrorBoundary() const {
+  const State& state = *state_;
+  return !state.declined && state.depth == 2 && state.section == Section::Errors && state.errorEnd == state.fed;
+}
+
+namespace {
+
+// Adds what a later part of the text read to `document`, the earlier parts' reading.
+void joinPart(ResultsDocument& document, ResultsDocument&& part, bool toolNamed) {
+  document.results.insert(document.results.end(), part.results.begin(), part.results.end());
+  document.texts->adopt(*part.texts);
+  document.places->adopt(*part.places);
+  document.suppressions.insert(document.suppressions.end(), std::make_move_iterator(part.suppressions.begin()),
+                               std::make_move_iterator(part.suppressions.end()));
+  document.checkers.merge(part.checkers);
+  document.inlineSuppr = document.inlineSuppr || part.inlineSuppr;
+  document.safety = document.safety || part.safety;
+  if (toolNamed)
+    document.checkingTool = std::move(part.checkingTool);
+  else
+    document.checkingTool += part.checkingTool;
+}
+
+}  // namespace
+
+std::optional<ResultsDocument> ResultsStream::join(std::span<ResultsStream* const> parts) {
+  if (parts.empty()) return std::nullopt;
+  for (std::size_t i = 0; i + 1 < parts.size(); ++i)
+    if (!parts[i]->atErrorBoundary()) return std::nullopt;
+  std::optional<ResultsDocument> last = parts.back()->finish();
+  if (!last || parts.size() == 1) return last;
+  State& first = *parts.front()->state_;
+  ResultsDocument document = std::move(first.document);
+  first.declined = true;  // spent
+  for (std::size_t i = 1; i + 1 < parts.size(); ++i) {
+    State& part = *parts[i]->state_;
+    joinPart(document, std::move(part.document), part.toolNamed);
+    part.declined = true;
+  }
+  joinPart(document, std::move(*last), parts.back()->state_->toolNamed);
+  return document;
 }
 
 bool sameDocument(const ResultsDocument& left, const ResultsDocument& right) {
@@ -291,6 +365,37 @@ std::optional<ResultsDocument> streamResults(std::string_view text, std::size_t 
     text.remove_prefix(piece.size());
   }
   return stream.finish();
+}
+
+std::optional<ResultsDocument> streamResultsInParts(std::string_view text, std::span<const std::size_t> cuts,
+                                                    std::size_t pieceSize) {
+  if (pieceSize == 0) pieceSize = 1;
+  auto feedAll = [pieceSize](ResultsStream& stream, std::string_view part) {
+    while (!part.empty()) {
+      const std::string_view piece = part.substr(0, pieceSize);
+      if (!stream.feed(piece)) return false;
+      part.remove_prefix(piece.size());
+    }
+    return true;
+  };
+  std::vector<std::size_t> bounds{0};
+  for (const std::size_t cut : cuts)
+    if (cut > bounds.back() && cut < text.size()) bounds.push_back(cut);
+  bounds.push_back(text.size());
+  ResultsStream first;
+  if (!feedAll(first, text.substr(0, bounds[1]))) return std::nullopt;
+  if (const std::optional<std::string> root = first.rootName(); root && bounds.size() > 2) {
+    std::vector<std::unique_ptr<ResultsStream>> rest;
+    std::vector<ResultsStream*> parts{&first};
+    for (std::size_t i = 1; i + 1 < bounds.size(); ++i) {
+      rest.push_back(ResultsStream::continuation(*root));
+      feedAll(*rest.back(), text.substr(bounds[i], bounds[i + 1] - bounds[i]));
+      parts.push_back(rest.back().get());
+    }
+    if (auto document = ResultsStream::join(parts)) return document;
+  }
+  if (!feedAll(first, text.substr(bounds[1]))) return std::nullopt;
+  return first.finish();
 }
 
 }  // namespace guidegate

@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -25,6 +26,16 @@ class ResultsStream {
   ResultsStream(const ResultsStream&) = delete;
   ResultsStream& operator=(const ResultsStream&) = delete;
 
+  // A reader of a part of a text that starts at an error boundary (see atErrorBoundary)
+  // of a document whose root is named `rootName`. A text cut at such boundaries can be
+  // read side by side, a stream per part, and the parts joined.
+  static std::unique_ptr<ResultsStream> continuation(const std::string& rootName);
+  // The document that `parts`, streams fed the parts of one text in order (each but the
+  // first a continuation), read together: the findings of each part in turn. Nothing
+  // when a part but the last does not end at an error boundary, or one declined; the
+  // first stream is then as it was, and may be fed the rest of the text itself.
+  static std::optional<ResultsDocument> join(std::span<ResultsStream* const> parts);
+
   // Makes room for about `findings` findings at once, so that the findings are not
   // moved as they grow: room that stays unused is address space, never touched.
   void reserve(std::size_t findings);
@@ -34,6 +45,12 @@ class ResultsStream {
   bool feed(std::string_view piece);
   // The document after the last piece; nothing when the reader has declined.
   std::optional<ResultsDocument> finish();
+
+  // The name of the root element, once its start tag has been read.
+  std::optional<std::string> rootName() const;
+  // Whether the text fed so far ends just after the end of an `error` element in the
+  // `errors` section of the root, so that a continuation can read what follows.
+  bool atErrorBoundary() const;
 
  private:
   struct State;
@@ -46,5 +63,11 @@ bool sameDocument(const ResultsDocument& left, const ResultsDocument& right);
 
 // The fast reader over a whole text, fed in pieces of `pieceSize` bytes.
 std::optional<ResultsDocument> streamResults(std::string_view text, std::size_t pieceSize = 1 << 20);
+
+// The same, the text cut at the byte offsets `cuts` (ascending) and read a part after
+// the other, each by a stream of its own, and joined; when that fails, the first stream
+// reads on. Gives what streamResults gives.
+std::optional<ResultsDocument> streamResultsInParts(std::string_view text, std::span<const std::size_t> cuts,
+                                                    std::size_t pieceSize = 1 << 20);
 
 }  // namespace guidegate

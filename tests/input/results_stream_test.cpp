@@ -48,6 +48,22 @@ bool fastAgrees(const std::string& text) {
       EXPECT_TRUE(sameDocument(*fast, *expected.document));
     }
   }
+  // Read in parts, cut after any tag or two: the same as read at once.
+  const auto whole = streamResults(text);
+  std::vector<std::size_t> tags;
+  for (std::size_t at = 1; at <= text.size() && text.size() < 100000; ++at)
+    if (text[at - 1] == '>') tags.push_back(at);
+  auto check = [&](const std::vector<std::size_t>& cuts) {
+    const auto inParts = streamResultsInParts(text, cuts);
+    EXPECT_EQ(inParts.has_value(), whole.has_value()) << "cut at " << cuts.front() << ", " << cuts.back();
+    if (inParts && whole) {
+      EXPECT_TRUE(sameDocument(*inParts, *whole)) << "cut at " << cuts.front() << ", " << cuts.back();
+    }
+  };
+  for (std::size_t i = 0; i < tags.size(); ++i) {
+    check({tags[i]});
+    for (std::size_t j = i + 1; j < tags.size() && tags.size() <= 40; ++j) check({tags[i], tags[j]});
+  }
   return read;
 }
 
@@ -189,6 +205,80 @@ TEST(ResultsStream, CommentsInstructionsAndCdataAreNoFindings) {
     EXPECT_FALSE(reference(text).document) << text;
   }
   EXPECT_TRUE(fastAgrees("\xef\xbb\xbf<results version=\"2\"/>"));
+}
+
+// A text read in parts by streams of their own, each after the first a continuation,
+// joins into the document one stream reads, whatever the parts after a boundary hold.
+TEST(ResultsStream, PartsJoinIntoTheDocumentOfOne) {
+  const std::string head =
+      "<?xml version=\"1.0\"?>\n<results version=\"3\"><tarnwick product-name=\"T\" version=\"1\"/><safety/>"
+      "<suppressions><suppression errorId=\"s1\"/></suppressions><errors>"
+      "<error id=\"a\" severity=\"style\"><location file=\"f.c\" line=\"1\"/></error>";
+  for (const std::string& tail :
+       {"<error id=\"b\"/></errors></results>"s,
+        "\n<error id=\"b\" remark=\"r\"><location file=\"f.c\" line=\"2\" column=\"3\"/></error>"
+        "<!-- c --></errors><tarnwick version=\"2\"/><inline-suppr/><suppressions><suppression errorId=\"s2\"/>"
+        "</suppressions><checkers-report><checker id=\"k\"/></checkers-report></results>\n"s,
+        "</errors><tarnwick product-name=\"U\"/><errors><error id=\"c\"/></errors></results>"s,
+        "</errors></results>"s}) {
+    SCOPED_TRACE(tail);
+    ResultsStream first;
+    ASSERT_TRUE(first.feed(head));
+    ASSERT_TRUE(first.atErrorBoundary());
+    ASSERT_EQ(first.rootName(), "results");
+    const auto rest = ResultsStream::continuation("results");
+    ASSERT_TRUE(rest->feed(tail));
+    const std::vector<ResultsStream*> parts{&first, rest.get()};
+    const auto joined = ResultsStream::join(parts);
+    ASSERT_TRUE(joined);
+    const auto whole = streamResults(head + tail);
+    ASSERT_TRUE(whole);
+    EXPECT_TRUE(sameDocument(*joined, *whole));
+    EXPECT_TRUE(fastAgrees(head + tail));
+  }
+  // Inside an element, a comment or a section other than errors is no boundary.
+  for (const std::string& text : {"<results><errors><error id=\"a\">"s, "<results><errors><error id=\"a\"/><x>"s,
+                                  "<results><errors><!-- <error/> -->"s, "<results><other><error/>"s,
+                                  "<results><errors><error/></errors>"s, "<results><errors><error/> "s}) {
+    ResultsStream first;
+    ASSERT_TRUE(first.feed(text));
+    EXPECT_FALSE(first.atErrorBoundary()) << text;
+  }
+  // Three parts, the middle one naming the product again.
+  {
+    ResultsStream first;
+    ASSERT_TRUE(first.feed(head));
+    const auto middle = ResultsStream::continuation("results");
+    const std::string middleText = "<error id=\"m\"/></errors><tarnwick product-name=\"M\"/><errors><error id=\"n\"/>";
+    ASSERT_TRUE(middle->feed(middleText));
+    EXPECT_TRUE(middle->atErrorBoundary());
+    const auto last = ResultsStream::continuation("results");
+    ASSERT_TRUE(last->feed("</errors><tarnwick version=\"9\"/></results>"));
+    const std::vector<ResultsStream*> parts{&first, middle.get(), last.get()};
+    const auto joined = ResultsStream::join(parts);
+    ASSERT_TRUE(joined);
+    EXPECT_EQ(joined->checkingTool, "M 9");
+    EXPECT_EQ(joined->results.size(), 3u);
+    EXPECT_TRUE(
+        sameDocument(*joined, *streamResults(head + middleText + "</errors><tarnwick version=\"9\"/></results>")));
+  }
+  // A later part that declines, or a middle one that ends elsewhere, leaves the first as
+  // it was, to read the rest itself.
+  for (const std::string& middleText : {"<error id=\"m\"/>"s, "<error id=\"m\"/><x>"s}) {
+    ResultsStream first;
+    ASSERT_TRUE(first.feed(head));
+    const auto middle = ResultsStream::continuation("results");
+    middle->feed(middleText);
+    const auto rest = ResultsStream::continuation("results");
+    rest->feed(middleText == "<error id=\"m\"/>" ? "<error id=\"b\"/></errors></results><x/>"
+                                                 : "</x></errors></results>");
+    const std::vector<ResultsStream*> parts{&first, middle.get(), rest.get()};
+    EXPECT_FALSE(ResultsStream::join(parts));
+    ASSERT_TRUE(first.feed("<error id=\"b\"/></errors></results>"));
+    const auto read = first.finish();
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->results.size(), 2u);
+  }
 }
 
 // Through a file: the reader either path takes gives the same document, and the digest
