@@ -356,27 +356,31 @@ bool sameDocument(const ResultsDocument& left, const ResultsDocument& right) {
          std::equal(left.results.begin(), left.results.end(), right.results.begin(), right.results.end(), sameRecord);
 }
 
-std::optional<ResultsDocument> streamResults(std::string_view text, std::size_t pieceSize) {
-  ResultsStream stream;
-  if (pieceSize == 0) pieceSize = 1;
+namespace {
+
+// Feeds `text` to `stream` in pieces of `pieceSize` bytes (at least one); false once it declines.
+bool feedInPieces(ResultsStream& stream, std::string_view text, std::size_t pieceSize) {
+  pieceSize = std::max<std::size_t>(pieceSize, 1);
   while (!text.empty()) {
     const std::string_view piece = text.substr(0, pieceSize);
-    if (!stream.feed(piece)) return std::nullopt;
+    if (!stream.feed(piece)) return false;
     text.remove_prefix(piece.size());
   }
+  return true;
+}
+
+}  // namespace
+
+std::optional<ResultsDocument> streamResults(std::string_view text, std::size_t pieceSize) {
+  ResultsStream stream;
+  if (!feedInPieces(stream, text, pieceSize)) return std::nullopt;
   return stream.finish();
 }
 
 std::optional<ResultsDocument> streamResultsInParts(std::string_view text, std::span<const std::size_t> cuts,
                                                     std::size_t pieceSize) {
-  if (pieceSize == 0) pieceSize = 1;
   auto feedAll = [pieceSize](ResultsStream& stream, std::string_view part) {
-    while (!part.empty()) {
-      const std::string_view piece = part.substr(0, pieceSize);
-      if (!stream.feed(piece)) return false;
-      part.remove_prefix(piece.size());
-    }
-    return true;
+    return feedInPieces(stream, part, pieceSize);
   };
   std::vector<std::size_t> bounds{0};
   for (const std::size_t cut : cuts)
